@@ -1,0 +1,51 @@
+#include "shell/application.h"
+
+#include "database/connection.h"
+#include "database/schema.h"
+#include "platform/interactive.h"
+#include "shell/artwork.h"
+#include "shell/mainmenu.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+namespace tv {
+
+void prepareDatabaseFile()
+{
+    const QString path = platform::databasePath();
+    if (!QFileInfo::exists(path))
+        return;
+    QString error;
+    const auto connection = db::openConnection(path, QStringLiteral("Start-up"), &error);
+    if (!connection)
+        return; // the bindings report an unreadable file with the engine's words
+    if (db::schema::currentVersion(connection->database()) >= db::schema::latestVersion())
+        return;
+    if (!db::schema::upgrade(connection->database(), &error))
+        msgBox(QStringLiteral("The database file %1 could not be brought up to date:\n%2").arg(path, error),
+               vbCritical);
+}
+
+MainMenu* mainMenu()
+{
+    return Forms::load<MainMenu>();
+}
+
+int runApplication(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(ApplicationTitle);
+    QApplication::setApplicationDisplayName(ApplicationTitle);
+    QApplication::setWindowIcon(artwork::applicationIcon());
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    prepareDatabaseFile();
+    MainMenu* main = mainMenu();
+    // Closing the main window ends the program.
+    QObject::connect(main, &Form::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    main->show();
+    return app.exec();
+}
+
+} // namespace tv
