@@ -211,11 +211,12 @@ void MainMenu::buildMenus(QMenuBar* bar)
         ->setEnabled(false);
     addEntry(help, QStringLiteral("MenuHelpAbout"), QStringLiteral("&About"), &MainMenu::MenuHelpAbout_Click);
 
-    // Entries whose windows are not part of this build yet.
-    for (const char* name : {"MnuFileCompress", "mnuFileBackup", "MnuYourInformation", "MnuJobInformation",
-                             "MnuFinance", "MnuLogo", "MnuPaymentTerms", "MnuShipmentTerms", "MnuCustItems",
-                             "MnuModifyItems", "MnuPrintMultiple", "MnuSingleReport", "MenuHelpAbout"})
-        m_entries.value(QString::fromLatin1(name))->setEnabled(false);
+    // Each subsystem's entries live in mainmenu_<subsystem>.cpp with their handlers.
+    setUpJobsEntries();
+    setUpQuoteEntries();
+    setUpSettingsEntries();
+    setUpReportsEntries();
+    setUpBackupEntries();
 }
 
 bool MainMenu::editingFlag() const
@@ -302,26 +303,5 @@ void MainMenu::HelpMenuHelp_Click()
 {
     platform::interactive().sendKey(Qt::Key_F1);
 }
-
-// Entries whose windows come with their own subsystems.
-void MainMenu::MnuFileCompress_Click() {}
-void MainMenu::mnuFileBackup_Click() {}
-void MainMenu::MnuYourInformation_Click() {}
-void MainMenu::MnuJobInformation_Click() {}
-void MainMenu::MnuFinance_Click() {}
-void MainMenu::MnuLogo_Click() {}
-void MainMenu::MnuPaymentTerms_Click() {}
-void MainMenu::MnuShipmentTerms_Click() {}
-void MainMenu::MnuCustItems_Click() {}
-void MainMenu::MnuModifyItems_Click() {}
-void MainMenu::MnuPrintMultiple_Click() {}
-void MainMenu::MnuSingleReport_Click() {}
-void MainMenu::MenuHelpAbout_Click() {}
-void MainMenu::Image2_DblClick() {}
-void MainMenu::Image3_DblClick() {}
-void MainMenu::Image4_DblClick() {}
-void MainMenu::Label2_Click() {}
-void MainMenu::Label3_Click() {}
-void MainMenu::Label4_Click() {}
 
 } // namespace tv

@@ -71,6 +71,12 @@ private:
     void Form_Resize();
     QAction* addEntry(QMenu* menu, const QString& name, const QString& caption, void (MainMenu::*handler)());
     void buildMenus(QMenuBar* bar);
+    // Enable the entries and shortcuts of each subsystem (mainmenu_<subsystem>.cpp).
+    void setUpJobsEntries();
+    void setUpQuoteEntries();
+    void setUpSettingsEntries();
+    void setUpReportsEntries();
+    void setUpBackupEntries();
 
     Binding* Data1;
     QLabel* Image1;
