@@ -79,7 +79,8 @@ ConnectionPtr openConnection(const QString& path, const QString& owner, QString*
         }
         if (!ok) {
             if (error)
-                *error = QStringLiteral("Cannot open the database file %1: %2").arg(absolute, message.trimmed());
+                *error =
+                    QStringLiteral("Cannot open the database file %1: %2").arg(absolute, message.trimmed());
             db.close();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(name);

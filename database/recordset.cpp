@@ -33,9 +33,9 @@ RecordSet::FieldKind kindOfDeclared(const QString& declared)
 
 QString baseTable(const QString& source, bool* isTable)
 {
-    static const QRegularExpression fromTable(QStringLiteral(R"(^\s*select\s.*?\sfrom\s+(\[[^\]]+\]|[\w#]+))"),
-                                              QRegularExpression::CaseInsensitiveOption |
-                                                  QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression fromTable(
+        QStringLiteral(R"(^\s*select\s.*?\sfrom\s+(\[[^\]]+\]|[\w#]+))"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const auto match = fromTable.match(source);
     *isTable = !match.hasMatch();
     QString name = *isTable ? source.trimmed() : match.captured(1);
@@ -48,8 +48,7 @@ QString baseTable(const QString& source, bool* isTable)
 
 RecordSet::RecordSet(ConnectionPtr connection, QString source)
     : m_connection(std::move(connection)), m_source(std::move(source))
-{
-}
+{}
 
 RecordSet::~RecordSet() = default;
 
@@ -303,7 +302,8 @@ bool RecordSet::locateRowid(const QVariantList& row, qint64* rowid, QString* err
     }
     if (!query.next()) {
         if (error)
-            *error = QStringLiteral("The row was changed or deleted by another window. Refresh and try again.");
+            *error =
+                QStringLiteral("The row was changed or deleted by another window. Refresh and try again.");
         return false;
     }
     *rowid = query.value(0).toLongLong();
@@ -316,7 +316,8 @@ bool RecordSet::readRow(qint64 rowid, QVariantList* row, QString* error) const
     for (const QString& f : m_fields)
         columns.append(quoteName(f));
     QSqlQuery query(m_connection->database());
-    query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columns.join(u','), quoteName(m_table)));
+    query.prepare(
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columns.join(u','), quoteName(m_table)));
     query.addBindValue(rowid);
     if (!query.exec() || !query.next()) {
         if (error)

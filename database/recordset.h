@@ -9,10 +9,10 @@
 
 namespace tv::db {
 
-// A record set over a table name or a "Select * from <table> ..." text, with a current row and an edit buffer.
-// Rows are fetched completely when the set opens, so that no statement stays open against the file and other
-// connections can always write. Rows are saved back to their table; a row without a key is found again by its
-// stored values. Several bindings may share one record set and so one current row.
+// A record set over a table name or a "Select * from <table> ..." text, with a current row and an edit
+// buffer. Rows are fetched completely when the set opens, so that no statement stays open against the file
+// and other connections can always write. Rows are saved back to their table; a row without a key is found
+// again by its stored values. Several bindings may share one record set and so one current row.
 class RecordSet : public QObject
 {
     Q_OBJECT
@@ -73,10 +73,10 @@ public:
     static bool convertText(const QString& text, FieldKind kind, QVariant* out, QString* error);
 
 signals:
-    void aboutToSave();      // bound controls copy their edits into the buffer now
-    void currentChanged();   // another row (or a new one) is current, or its values were reloaded
-    void rowsReset();        // rows were read again
-    void rowSaved(int row);  // a row was written back
+    void aboutToSave();     // bound controls copy their edits into the buffer now
+    void currentChanged();  // another row (or a new one) is current, or its values were reloaded
+    void rowsReset();       // rows were read again
+    void rowSaved(int row); // a row was written back
 
 private:
     RecordSet(ConnectionPtr connection, QString source);

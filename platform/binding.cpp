@@ -38,8 +38,8 @@ QString Binding::ownerName() const
         if (auto* w = qobject_cast<QWidget*>(p))
             window = w->window();
     const QString title = window ? window->windowTitle() : QString();
-    return (title.isEmpty() && window ? QString::fromLatin1(window->metaObject()->className()) : title) + u'.' +
-           objectName();
+    return (title.isEmpty() && window ? QString::fromLatin1(window->metaObject()->className()) : title) +
+           u'.' + objectName();
 }
 
 void Binding::reportError(const QString& message)
@@ -93,7 +93,8 @@ void Binding::setRecordset(db::RecordSetPtr recordset)
     m_signals.clear();
     m_recordset = std::move(recordset);
     if (m_recordset) {
-        m_signals.append(connect(m_recordset.get(), &db::RecordSet::aboutToSave, this, &Binding::collectControls));
+        m_signals.append(
+            connect(m_recordset.get(), &db::RecordSet::aboutToSave, this, &Binding::collectControls));
         m_signals.append(connect(m_recordset.get(), &db::RecordSet::currentChanged, this, [this]() {
             showCurrent();
             emit reposition();

@@ -61,15 +61,13 @@ private:
 class Forms
 {
 public:
-    template <class T, class... Args>
-    static T* load(Args&&... args)
+    template <class T, class... Args> static T* load(Args&&... args)
     {
         return loadKeyed<T>(QString(), std::forward<Args>(args)...);
     }
 
     // For twin windows: one instance per key.
-    template <class T, class... Args>
-    static T* loadKeyed(const QString& key, Args&&... args)
+    template <class T, class... Args> static T* loadKeyed(const QString& key, Args&&... args)
     {
         const QString id = QString::fromLatin1(typeid(T).name()) + u'#' + key;
         if (Form* existing = find(id))
@@ -80,17 +78,12 @@ public:
         return form;
     }
 
-    template <class T>
-    static T* loaded(const QString& key = {})
+    template <class T> static T* loaded(const QString& key = {})
     {
         return static_cast<T*>(find(QString::fromLatin1(typeid(T).name()) + u'#' + key));
     }
 
-    template <class T>
-    static bool isLoaded(const QString& key = {})
-    {
-        return loaded<T>(key) != nullptr;
-    }
+    template <class T> static bool isLoaded(const QString& key = {}) { return loaded<T>(key) != nullptr; }
 
     // Every loaded window, for ending the program.
     static QList<Form*> all();

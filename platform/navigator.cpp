@@ -8,7 +8,8 @@
 
 namespace tv {
 
-RecordNavigator::RecordNavigator(QWidget* parent, const QString& name, const QString& caption, Binding* binding)
+RecordNavigator::RecordNavigator(QWidget* parent, const QString& name, const QString& caption,
+                                 Binding* binding)
     : QWidget(parent)
 {
     setObjectName(name);

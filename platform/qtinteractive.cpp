@@ -25,7 +25,8 @@ QList<ButtonSpec> buttonsOf(int style)
     case vbOKCancel:
         return {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}};
     case vbAbortRetryIgnore:
-        return {{QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}};
+        return {
+            {QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}};
     case vbYesNoCancel:
         return {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}};
     case vbYesNo:
@@ -103,9 +104,9 @@ InputAnswer QtInteractive::inputBox(const QString& prompt, const QString& title,
 {
     PointerPause pause;
     bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(),
-                                               title.isEmpty() ? ApplicationTitle : title, prompt,
-                                               QLineEdit::Normal, defaultText, &ok);
+    const QString text =
+        QInputDialog::getText(QApplication::activeWindow(), title.isEmpty() ? ApplicationTitle : title,
+                              prompt, QLineEdit::Normal, defaultText, &ok);
     return {ok ? text : QString(), ok};
 }
 
@@ -134,7 +135,8 @@ void QtInteractive::beep()
 
 void QtInteractive::sendKey(int qtKey)
 {
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+    QWidget* target =
+        QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
     if (!target)
         return;
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, qtKey, Qt::NoModifier));

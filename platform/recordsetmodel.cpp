@@ -6,8 +6,7 @@ namespace tv {
 
 RecordSetModel::RecordSetModel(QObject* parent, QList<Column> columns)
     : QAbstractTableModel(parent), m_columns(std::move(columns))
-{
-}
+{}
 
 void RecordSetModel::setRecordset(db::RecordSetPtr recordset)
 {

@@ -32,9 +32,8 @@ MainMenu* mainMenu()
     return Forms::load<MainMenu>();
 }
 
-int runApplication(int argc, char** argv)
+MainMenu* startApplication()
 {
-    QApplication app(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
     QApplication::setApplicationDisplayName(ApplicationTitle);
     QApplication::setWindowIcon(artwork::applicationIcon());
@@ -43,8 +42,15 @@ int runApplication(int argc, char** argv)
     prepareDatabaseFile();
     MainMenu* main = mainMenu();
     // Closing the main window ends the program.
-    QObject::connect(main, &Form::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(main, &Form::unloaded, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     main->show();
+    return main;
+}
+
+int runApplication(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    startApplication();
     return app.exec();
 }
 

@@ -9,8 +9,7 @@ namespace tv::artwork {
 namespace {
 
 // All pictures are drawn on a 100 x 100 canvas and scaled.
-template <class Draw>
-QPixmap draw(int size, Draw&& body)
+template <class Draw> QPixmap draw(int size, Draw&& body)
 {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
@@ -164,8 +163,10 @@ QPixmap finishedQuote(int size)
 
 QIcon applicationIcon()
 {
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128})
+    static QIcon icon;
+    if (!icon.isNull())
+        return icon;
+    for (int size : {16, 32, 48, 64})
         icon.addPixmap(draw(size, [](QPainter& p) {
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(38, 84, 150));

@@ -159,7 +159,8 @@ MainMenu::MainMenu()
     Form_Resize();
 }
 
-QAction* MainMenu::addEntry(QMenu* menu, const QString& name, const QString& caption, void (MainMenu::*handler)())
+QAction* MainMenu::addEntry(QMenu* menu, const QString& name, const QString& caption,
+                            void (MainMenu::*handler)())
 {
     QAction* action = menu->addAction(caption);
     action->setObjectName(name);
@@ -172,7 +173,8 @@ void MainMenu::buildMenus(QMenuBar* bar)
 {
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("MnuFile"));
-    addEntry(file, QStringLiteral("MnuFileCompress"), QStringLiteral("&Compress"), &MainMenu::MnuFileCompress_Click);
+    addEntry(file, QStringLiteral("MnuFileCompress"), QStringLiteral("&Compress"),
+             &MainMenu::MnuFileCompress_Click);
     addEntry(file, QStringLiteral("mnuFileBackup"), QStringLiteral("Backup / Restore"),
              &MainMenu::mnuFileBackup_Click);
     addEntry(file, QStringLiteral("MnuExit"), QStringLiteral("E&xit"), &MainMenu::MnuExit_Click);
@@ -183,7 +185,8 @@ void MainMenu::buildMenus(QMenuBar* bar)
              &MainMenu::MnuYourInformation_Click);
     addEntry(modify, QStringLiteral("MnuJobInformation"), QStringLiteral("&Job Information"),
              &MainMenu::MnuJobInformation_Click);
-    addEntry(modify, QStringLiteral("MnuFinance"), QStringLiteral("&Finance Factors"), &MainMenu::MnuFinance_Click);
+    addEntry(modify, QStringLiteral("MnuFinance"), QStringLiteral("&Finance Factors"),
+             &MainMenu::MnuFinance_Click);
     addEntry(modify, QStringLiteral("MnuLogo"), QStringLiteral("&Logo"), &MainMenu::MnuLogo_Click);
     addEntry(modify, QStringLiteral("MnuPaymentTerms"), QStringLiteral("&Payment Terms"),
              &MainMenu::MnuPaymentTerms_Click);
@@ -192,7 +195,8 @@ void MainMenu::buildMenus(QMenuBar* bar)
     QAction* space = modify->addSeparator();
     space->setObjectName(QStringLiteral("MnuSpace"));
     m_entries.insert(QStringLiteral("MnuSpace"), space);
-    addEntry(modify, QStringLiteral("MnuCustItems"), QStringLiteral("C&ustom Items"), &MainMenu::MnuCustItems_Click)
+    addEntry(modify, QStringLiteral("MnuCustItems"), QStringLiteral("C&ustom Items"),
+             &MainMenu::MnuCustItems_Click)
         ->setCheckable(true);
     addEntry(modify, QStringLiteral("MnuModifyItems"), QStringLiteral("&Quoted Job Items"),
              &MainMenu::MnuModifyItems_Click);

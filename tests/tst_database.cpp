@@ -26,11 +26,12 @@ private:
     }
     void addLine(const AppFolder& folder, int job, const QString& name, const QString& schedule, int category)
     {
-        folder.exec(QStringLiteral("INSERT INTO [Job Items] ([Recordno], [Item Name], [Schedule], [Item Category]) "
-                                   "VALUES (%1, '%2', '%3', %4)")
-                        .arg(job)
-                        .arg(name, schedule)
-                        .arg(category));
+        folder.exec(
+            QStringLiteral("INSERT INTO [Job Items] ([Recordno], [Item Name], [Schedule], [Item Category]) "
+                           "VALUES (%1, '%2', '%3', %4)")
+                .arg(job)
+                .arg(name, schedule)
+                .arg(category));
     }
 
 private slots:
@@ -70,38 +71,47 @@ void DatabaseTest::preparedFileHasEveryTableAndField_data()
             l << prefix + QString::number(i);
         return l;
     };
-    QTest::newRow("Job Information")
-        << "Job Information"
-        << (QStringList{"AutoNumber", "Quote Date", "Job Name"} + numbered("Job Address ", 5) +
-            QStringList{"EMail", "Job Phone", "Job Fax", "Commission", "Customer Name"} +
-            numbered("Customer Address ", 5) +
-            QStringList{"Customer Phone", "Customer Fax", "Time Period", "Shipment Terms",
-                        "Payment Terms", "Deposit Amount", "US Inland Freight", "Intl Inland Freight", "Insurance",
-                        "Ocean Freight", "Warranty New", "Warranty Used", "Warranty Electrical", "Warranty Buy Out",
-                        "Delivery Time", "Delivery Time Special Orders", "Machine Type", "Machine Voltage",
-                        "# of Lanes", "# of Posts", "# of Jobs", "Country Destination", "ContractNotes", "Notes"});
+    QTest::newRow("Job Information") << "Job Information"
+                                     << (QStringList{"AutoNumber", "Quote Date", "Job Name"} +
+                                         numbered("Job Address ", 5) +
+                                         QStringList{"EMail", "Job Phone", "Job Fax", "Commission",
+                                                     "Customer Name"} +
+                                         numbered("Customer Address ", 5) +
+                                         QStringList{"Customer Phone",      "Customer Fax",
+                                                     "Time Period",         "Shipment Terms",
+                                                     "Payment Terms",       "Deposit Amount",
+                                                     "US Inland Freight",   "Intl Inland Freight",
+                                                     "Insurance",           "Ocean Freight",
+                                                     "Warranty New",        "Warranty Used",
+                                                     "Warranty Electrical", "Warranty Buy Out",
+                                                     "Delivery Time",       "Delivery Time Special Orders",
+                                                     "Machine Type",        "Machine Voltage",
+                                                     "# of Lanes",          "# of Posts",
+                                                     "# of Jobs",           "Country Destination",
+                                                     "ContractNotes",       "Notes"});
     QTest::newRow("Job Items") << "Job Items"
-                               << QStringList{"Recordno",       "Item Name",  "Item Category", "Schedule",
-                                              "Item Qty",       "Item Condition", "Item Price", "Item Notes"};
+                               << QStringList{"Recordno", "Item Name",      "Item Category", "Schedule",
+                                              "Item Qty", "Item Condition", "Item Price",    "Item Notes"};
     QTest::newRow("Your Information")
         << "Your Information"
-        << QStringList{"Company Name",  "Company Address 1", "Company Address 2", "Company Address 3",
-                       "Company Address 4", "Company Address 5", "Company Phone", "Company Fax",
-                       "Salesman Name", "Your email",        "Your internet"};
+        << QStringList{"Company Name",      "Company Address 1", "Company Address 2", "Company Address 3",
+                       "Company Address 4", "Company Address 5", "Company Phone",     "Company Fax",
+                       "Salesman Name",     "Your email",        "Your internet"};
     QTest::newRow("Factors") << "Factors"
-                             << QStringList{"P72",   "P60",   "P48",   "P36", "P572", "P560", "P548",
-                                            "P536",  "P1072", "P1060", "P1048", "P1036", "S72", "S60",
-                                            "S48",   "S36",   "L72",   "L60", "L48",  "L36"};
+                             << QStringList{"P72",  "P60",   "P48",   "P36",   "P572",  "P560", "P548",
+                                            "P536", "P1072", "P1060", "P1048", "P1036", "S72",  "S60",
+                                            "S48",  "S36",   "L72",   "L60",   "L48",   "L36"};
     QTest::newRow("PaymentTerms") << "PaymentTerms" << QStringList{"PaymentTerms"};
     QTest::newRow("ShipmentTerms") << "ShipmentTerms" << QStringList{"ShipmentTerms"};
     QTest::newRow("LogoData") << "LogoData" << QStringList{"Logo"};
     QTest::newRow("UserData") << "UserData" << QStringList{"RecordNo", "UserLabel"} + numbered("User", 40);
     QTest::newRow("ItemNote") << "ItemNote" << numbered("ItemNotes", 40);
     QTest::newRow("ItemFactors") << "ItemFactors" << numbered("ItemFactor", 40);
-    for (const char* t : {"ItemLabel", "ItemName", "ItemCategory", "ItemSchedule", "ItemPrice", "ItemCondition",
-                          "ItemQty", "ItemDefault"})
+    for (const char* t : {"ItemLabel", "ItemName", "ItemCategory", "ItemSchedule", "ItemPrice",
+                          "ItemCondition", "ItemQty", "ItemDefault"})
         QTest::newRow(t) << t << numbered(t, 40);
-    QTest::newRow("SubItemFactors") << "SubItemFactors" << QStringList{"RecordNo"} + numbered("SubItemFactor", 10);
+    QTest::newRow("SubItemFactors") << "SubItemFactors"
+                                    << QStringList{"RecordNo"} + numbered("SubItemFactor", 10);
     for (const char* t : {"SubItemLabel", "SubItemName", "SubItemCategory", "SubItemSchedule", "SubItemNotes",
                           "SubItemPrice", "SubItemCondition", "SubItemQty", "SubItemDefault"})
         QTest::newRow(t) << t << QStringList{"RecordNo"} + numbered(t, 10);
@@ -109,7 +119,8 @@ void DatabaseTest::preparedFileHasEveryTableAndField_data()
         QTest::newRow(qPrintable(QStringLiteral("UserItemDefault%1").arg(n)))
             << QStringLiteral("UserItemDefault%1").arg(n) << numbered("ItemDefault", 40);
         QTest::newRow(qPrintable(QStringLiteral("UserSubItemDefault%1").arg(n)))
-            << QStringLiteral("UserSubItemDefault%1").arg(n) << QStringList{"RecordNo"} + numbered("SubItemDefault", 10);
+            << QStringLiteral("UserSubItemDefault%1").arg(n)
+            << QStringList{"RecordNo"} + numbered("SubItemDefault", 10);
     }
 }
 
@@ -180,8 +191,8 @@ void DatabaseTest::orderingsAreNumeric()
         names << all->valueAt(i, all->fieldIndex("Item Name")).toString();
     QCOMPARE(names, (QStringList{"nine-A-2", "nine-A-10", "nine-B-1", "ten-A-1", "ten-A-2"}));
 
-    const auto one = db::RecordSet::open(
-        c, "Select * from [Job Items] where Recordno = 10 Order by [RecordNo] ASC, [Schedule] ASC, [Item Category] ASC ");
+    const auto one = db::RecordSet::open(c, "Select * from [Job Items] where Recordno = 10 Order by "
+                                            "[RecordNo] ASC, [Schedule] ASC, [Item Category] ASC ");
     QVERIFY(one);
     QCOMPARE(one->count(), 2);
     QCOMPARE(one->value("Item Name").toString(), QString("ten-A-1"));
@@ -206,12 +217,23 @@ void DatabaseTest::namesMatchWithoutRegardToCase_data()
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("asked");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("commission") << "Job Information" << "commission" << "Commission";
-    QTest::newRow("RecordNo") << "Select * from [Job Items]" << "RecordNo" << "Recordno";
-    QTest::newRow("# of Lanes") << "Job Information" << "# OF LANES" << "# of Lanes";
-    QTest::newRow("ItemNotes7") << "ItemNote" << "itemnotes7" << "ItemNotes7";
-    QTest::newRow("ItemFactor7") << "ItemFactors" << "ITEMFACTOR7" << "ItemFactor7";
-    QTest::newRow("sub-item row") << "Select * from SubItemNotes Where RecordNo = 4" << "subitemnotes5"
+    QTest::newRow("commission") << "Job Information"
+                                << "commission"
+                                << "Commission";
+    QTest::newRow("RecordNo") << "Select * from [Job Items]"
+                              << "RecordNo"
+                              << "Recordno";
+    QTest::newRow("# of Lanes") << "Job Information"
+                                << "# OF LANES"
+                                << "# of Lanes";
+    QTest::newRow("ItemNotes7") << "ItemNote"
+                                << "itemnotes7"
+                                << "ItemNotes7";
+    QTest::newRow("ItemFactor7") << "ItemFactors"
+                                 << "ITEMFACTOR7"
+                                 << "ItemFactor7";
+    QTest::newRow("sub-item row") << "Select * from SubItemNotes Where RecordNo = 4"
+                                  << "subitemnotes5"
                                   << "SubItemNotes5";
 }
 
@@ -263,14 +285,18 @@ void DatabaseTest::selectIntoIsTranslated_data()
 {
     QTest::addColumn<QString>("statement");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("template save") << "SELECT ItemDefault.* INTO [UserItemDefault1] FROM ItemDefault;"
-                                   << "CREATE TABLE [UserItemDefault1] AS SELECT ItemDefault.* FROM ItemDefault";
-    QTest::newRow("recall") << "SELECT UserSubItemDefault3.* INTO [SubItemDefault] FROM UserSubItemDefault3;"
-                            << "CREATE TABLE [SubItemDefault] AS SELECT UserSubItemDefault3.* FROM UserSubItemDefault3";
+    QTest::newRow("template save")
+        << "SELECT ItemDefault.* INTO [UserItemDefault1] FROM ItemDefault;"
+        << "CREATE TABLE [UserItemDefault1] AS SELECT ItemDefault.* FROM ItemDefault";
+    QTest::newRow("recall")
+        << "SELECT UserSubItemDefault3.* INTO [SubItemDefault] FROM UserSubItemDefault3;"
+        << "CREATE TABLE [SubItemDefault] AS SELECT UserSubItemDefault3.* FROM UserSubItemDefault3";
     QTest::newRow("lower case, no brackets") << "select a.* into b from a"
                                              << "CREATE TABLE b AS SELECT a.* FROM a";
-    QTest::newRow("drop is left alone") << "DROP TABLE UserItemDefault1" << "DROP TABLE UserItemDefault1";
-    QTest::newRow("plain select is left alone") << "Select * from [UserData]" << "Select * from [UserData]";
+    QTest::newRow("drop is left alone") << "DROP TABLE UserItemDefault1"
+                                        << "DROP TABLE UserItemDefault1";
+    QTest::newRow("plain select is left alone") << "Select * from [UserData]"
+                                                << "Select * from [UserData]";
 }
 
 void DatabaseTest::selectIntoIsTranslated()
@@ -287,14 +313,16 @@ void DatabaseTest::templateCopyKeepsFieldsAndRows()
     auto c = connect(folder);
     QString error;
     QVERIFY2(db::execute(c->database(), "DROP TABLE UserItemDefault1", &error), qPrintable(error));
-    QVERIFY2(db::execute(c->database(),
-                         QStringLiteral("SELECT ItemDefault.* INTO ") + "[UserItemDefault1] FROM ItemDefault;",
-                         &error),
-             qPrintable(error));
+    QVERIFY2(
+        db::execute(c->database(),
+                    QStringLiteral("SELECT ItemDefault.* INTO ") + "[UserItemDefault1] FROM ItemDefault;",
+                    &error),
+        qPrintable(error));
     // Recall: the copy replaces ItemDefault, which keeps its fields and its row.
     folder.exec("UPDATE ItemDefault SET ItemDefault7 = 0");
     QVERIFY(db::execute(c->database(), "DROP TABLE ItemDefault", &error));
-    QVERIFY2(db::execute(c->database(), "SELECT UserItemDefault1.* INTO [ItemDefault] FROM UserItemDefault1;", &error),
+    QVERIFY2(db::execute(c->database(), "SELECT UserItemDefault1.* INTO [ItemDefault] FROM UserItemDefault1;",
+                         &error),
              qPrintable(error));
     QCOMPARE(folder.scalar("SELECT count(*) FROM ItemDefault").toInt(), 1);
     QCOMPARE(folder.rows("PRAGMA table_info(ItemDefault)").size(), 40);
@@ -327,12 +355,18 @@ void DatabaseTest::numbersAreCheckedBeforeSaving_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QVariant>("stored");
-    QTest::newRow("quantity") << "Item Qty" << "12" << true << QVariant(12);
-    QTest::newRow("quantity with letters") << "Item Qty" << "12x" << false << QVariant();
-    QTest::newRow("empty quantity is null") << "Item Qty" << "" << true << QVariant();
-    QTest::newRow("price with thousands") << "Item Price" << "1,234.5" << true << QVariant(1234.5);
-    QTest::newRow("price words") << "Item Price" << "ten" << false << QVariant();
-    QTest::newRow("text stays text") << "Schedule" << "b" << true << QVariant("b");
+    QTest::newRow("quantity") << "Item Qty"
+                              << "12" << true << QVariant(12);
+    QTest::newRow("quantity with letters") << "Item Qty"
+                                           << "12x" << false << QVariant();
+    QTest::newRow("empty quantity is null") << "Item Qty"
+                                            << "" << true << QVariant();
+    QTest::newRow("price with thousands") << "Item Price"
+                                          << "1,234.5" << true << QVariant(1234.5);
+    QTest::newRow("price words") << "Item Price"
+                                 << "ten" << false << QVariant();
+    QTest::newRow("text stays text") << "Schedule"
+                                     << "b" << true << QVariant("b");
 }
 
 void DatabaseTest::numbersAreCheckedBeforeSaving()
@@ -347,7 +381,8 @@ void DatabaseTest::numbersAreCheckedBeforeSaving()
     QVERIFY(rs->setValue(field, text));
     QString error;
     QCOMPARE(rs->update(&error), accepted);
-    const QVariant now = folder.scalar(QStringLiteral("SELECT [%1] FROM [Job Items] WHERE Recordno = 1 ORDER BY rowid LIMIT 1").arg(field));
+    const QVariant now = folder.scalar(
+        QStringLiteral("SELECT [%1] FROM [Job Items] WHERE Recordno = 1 ORDER BY rowid LIMIT 1").arg(field));
     if (accepted) {
         QCOMPARE(now.isNull(), stored.isNull());
         if (!stored.isNull())
@@ -366,13 +401,18 @@ void DatabaseTest::currencyKeepsFourDecimals()
     QVERIFY(rs->update());
     QVERIFY(rs->setValue("Item Price", QStringLiteral("0.123456")));
     QVERIFY(rs->update());
-    QCOMPARE(QString::number(folder.scalar("SELECT [Item Price] FROM [Job Items] WHERE Recordno = 1 ORDER BY rowid LIMIT 1").toDouble(), 'f', 6),
-             QString("0.123500"));
+    QCOMPARE(
+        QString::number(
+            folder.scalar("SELECT [Item Price] FROM [Job Items] WHERE Recordno = 1 ORDER BY rowid LIMIT 1")
+                .toDouble(),
+            'f', 6),
+        QString("0.123500"));
     // Ten thousand lines of 0.1 add up to 1000 exactly when summed on the stored scale.
     folder.exec("DELETE FROM [Job Items]");
     folder.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "
                 "INSERT INTO [Job Items] ([Recordno], [Item Price]) SELECT 5, 0.1 FROM n");
-    QCOMPARE(folder.scalar("SELECT sum(CAST(round([Item Price] * 10000) AS INTEGER)) FROM [Job Items]").toLongLong(),
+    QCOMPARE(folder.scalar("SELECT sum(CAST(round([Item Price] * 10000) AS INTEGER)) FROM [Job Items]")
+                 .toLongLong(),
              10000000LL);
 }
 
@@ -394,7 +434,8 @@ void DatabaseTest::twoConnectionsNeverMeetALock()
                 "INSERT INTO [Job Items] ([Recordno], [Item Name]) SELECT 2, 'line ' || i FROM n");
     auto reader = connect(folder);
     auto writer = connect(folder);
-    auto big = db::RecordSet::open(reader, "Select * from [Job Items] Order by [RecordNo] ASC, [Schedule] ASC, [Item Category] ASC ");
+    auto big = db::RecordSet::open(
+        reader, "Select * from [Job Items] Order by [RecordNo] ASC, [Schedule] ASC, [Item Category] ASC ");
     QVERIFY(big && big->count() > 2000);
     auto jobs = db::RecordSet::open(writer, "Job Information");
     QVERIFY(jobs->setValue("Job Name", QStringLiteral("Saved while the grid is open")));
