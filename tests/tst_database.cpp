@@ -1,10 +1,13 @@
 // The data layer: the prepared file, the program's SQL shapes and orderings, record sets and connections.
+#include "database/compaction.h"
 #include "database/connection.h"
 #include "database/recordset.h"
 #include "database/schema.h"
 #include "database/sql.h"
 #include "support/testsupport.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -59,6 +62,7 @@ private slots:
     void unreadableFileIsReported();
     void connectionsAreKnown();
     void upgradeOfCurrentFileChangesNothing();
+    void compactedCopyHasSameTablesAndRows();
 };
 
 void DatabaseTest::preparedFileHasEveryTableAndField_data()
@@ -487,6 +491,28 @@ void DatabaseTest::upgradeOfCurrentFileChangesNothing()
     const int jobs = folder.scalar("SELECT count(*) FROM [Job Information]").toInt();
     QVERIFY(db::schema::upgrade(c->database()));
     QCOMPARE(folder.scalar("SELECT count(*) FROM [Job Information]").toInt(), jobs);
+}
+
+void DatabaseTest::compactedCopyHasSameTablesAndRows()
+{
+    AppFolder folder;
+    folder.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                "INSERT INTO [Job Items] ([Recordno], [Item Notes]) SELECT 3, printf('%.500c', 'x') FROM n");
+    folder.exec("DELETE FROM [Job Items] WHERE Recordno = 3");
+    const QString target = QDir(folder.path()).filePath("ABC.MDB");
+    QString error;
+    QVERIFY2(db::compactFile(folder.databasePath(), target, &error), qPrintable(error));
+    QVERIFY(QFileInfo(target).size() < QFileInfo(folder.databasePath()).size());
+    auto copy = db::openConnection(target, "test");
+    QSqlQuery q(copy->database());
+    QVERIFY(q.exec("SELECT (SELECT count(*) FROM sqlite_master WHERE type = 'table'), (SELECT count(*) FROM "
+                   "[Job Items])"));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toInt(),
+             folder.scalar("SELECT count(*) FROM sqlite_master WHERE type = 'table'").toInt());
+    QCOMPARE(q.value(1).toInt(), folder.scalar("SELECT count(*) FROM [Job Items]").toInt());
+    // An existing target is never overwritten.
+    QVERIFY(!db::compactFile(folder.databasePath(), target, &error));
 }
 
 QTEST_GUILESS_MAIN(DatabaseTest)
