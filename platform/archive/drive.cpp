@@ -79,8 +79,7 @@ DriveState Drive::state() const
 
 FolderDrive::FolderDrive(QString folder, bool mountPointRequired)
     : m_folder(std::move(folder)), m_mountPointRequired(mountPointRequired)
-{
-}
+{}
 
 QString FolderDrive::rootPath() const
 {
@@ -194,9 +193,9 @@ bool DefaultDriveA::erase(QString* error)
 
 // ---------------------------------------------------------------------------------------------------------------
 
-SimulatedDrive::SimulatedDrive(QString folder, qint64 capacity) : m_folder(std::move(folder)), m_capacity(capacity)
-{
-}
+SimulatedDrive::SimulatedDrive(QString folder, qint64 capacity)
+    : m_folder(std::move(folder)), m_capacity(capacity)
+{}
 
 int SimulatedDrive::addDisk()
 {
@@ -322,7 +321,8 @@ Location locate(const QString& path)
     QString rest;
     if (splitDrivePath(path, &letter, &rest)) {
         if (Drive* d = drive(letter))
-            return {d, letter, QDir::cleanPath(rest) == QLatin1String(".") ? QString() : QDir::cleanPath(rest)};
+            return {d, letter,
+                    QDir::cleanPath(rest) == QLatin1String(".") ? QString() : QDir::cleanPath(rest)};
         return {};
     }
     const QString local = QDir::cleanPath(toLocalPath(path));

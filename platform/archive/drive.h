@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -10,7 +9,8 @@ namespace tv::archive {
 
 enum class DriveState { Ready, NoDisk, WriteProtected };
 
-// A removable drive reached by a letter ("A:"). The medium in it is seen as a folder of the local file system.
+// A removable drive reached by a letter ("A:"). The medium in it is seen as a folder of the local file
+// system.
 class Drive
 {
 public:
@@ -51,9 +51,9 @@ private:
     bool m_mountPointRequired;
 };
 
-// Drive A: as found on this machine: the folder named by TARVENOR_DRIVE_A when it is set; otherwise /media/floppy
-// when it exists; otherwise the first volume mounted under /media/$USER or /run/media/$USER. Looked up again at
-// every call, so a stick plugged in later is found.
+// Drive A: as found on this machine: the folder named by TARVENOR_DRIVE_A when it is set; otherwise
+// /media/floppy when it exists; otherwise the first volume mounted under /media/$USER or /run/media/$USER.
+// Looked up again at every call, so a stick plugged in later is found.
 class DefaultDriveA : public Drive
 {
 public:
@@ -112,7 +112,8 @@ void setDrive(const QString& letter, std::shared_ptr<Drive> drive);
 // The letters of the drives, as "A:".
 QStringList letters();
 
-// Where a path lies on a drive: the drive, its letter and the path inside the medium (with '/', no leading '/').
+// Where a path lies on a drive: the drive, its letter and the path inside the medium (with '/', no leading
+// '/').
 struct Location
 {
     Drive* drive = nullptr;

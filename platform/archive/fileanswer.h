@@ -11,8 +11,8 @@ namespace tv::archive {
 int answerFileCount(const QString& answer);
 
 // The full path of file index (from 1) of answer. Without a NUL the answer itself; otherwise the folder (a
-// backslash appended unless it already ends in a separator) followed by the index-th name. Empty when index is
-// out of range.
+// backslash appended unless it already ends in a separator) followed by the index-th name. Empty when index
+// is out of range.
 QString answerFileAt(const QString& answer, int index);
 
 } // namespace tv::archive

@@ -32,7 +32,8 @@ constexpr MessageRow Messages[] = {
     {OutOfMemory, "Ran out of memory while ", true, ".", StyleCritical},
     {InvalidSettings, "Invalid property settings. Check your code.", false, "", StyleCritical},
     {DiskFull, "Disk full while ", true, ".", StyleCritical},
-    {Inconsistent, "The archive file is corrupted. Try using the Fix option on it.", false, "", StyleCritical},
+    {Inconsistent, "The archive file is corrupted. Try using the Fix option on it.", false, "",
+     StyleCritical},
     {Busy,
      "Another application is currently performing a similar task. Wait until the other application has "
      "completed its operation.",
@@ -46,8 +47,8 @@ constexpr MessageRow Messages[] = {
     {CreateError, "Problem creating file while ", true, ".", StyleCritical},
     {RemoveParent, "Attempt to remove parent directory.", false, "", StyleCritical},
     {DuplicateNames, "Names repeated in archive after discarding pathnames.", false, "", StyleCritical},
-    {NoDateToSet, "Could not update the Zip archive date. Archive only contains directories or is empty.", false, "",
-     StyleCritical},
+    {NoDateToSet, "Could not update the Zip archive date. Archive only contains directories or is empty.",
+     false, "", StyleCritical},
     {CannotAccess, "Could not access the Zip file or one of the files to process.", false, "", StyleCritical},
     {MultidiskArchive, "Cannot work on multiple-disk archives when not in Multidisk mode.", false, "",
      StyleCritical},
@@ -190,7 +191,8 @@ int resultForLibzipError(int zipError, int systemError)
     const int result = row ? row->result : UnexpectedError;
     if (systemError != 0 && zip_error_get_sys_type(zipError) == ZIP_ET_SYS) {
         if (systemError == ENOSPC || systemError == EDQUOT || systemError == EFBIG || systemError == ENOMEM ||
-            systemError == EROFS || ((systemError == EACCES || systemError == EPERM) && result != TemporaryFile))
+            systemError == EROFS ||
+            ((systemError == EACCES || systemError == EPERM) && result != TemporaryFile))
             return resultForSystemError(systemError, result);
     }
     return result;

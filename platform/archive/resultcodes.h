@@ -74,8 +74,8 @@ struct ResultMessage
     int style = 0; // StyleCritical or StyleExclamation
 };
 
-// The message for code after an operation named by verb. multidiskMode is the engine's multidisk setting at the
-// moment the message is built (it changes the text for DiskFull).
+// The message for code after an operation named by verb. multidiskMode is the engine's multidisk setting at
+// the moment the message is built (it changes the text for DiskFull).
 ResultMessage resultMessage(int code, const QString& verb, bool multidiskMode);
 
 // The text for a skip reason ("file not found."); empty for an unknown reason.
