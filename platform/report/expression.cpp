@@ -8,7 +8,8 @@ namespace {
 
 bool isOperatorChar(QChar c)
 {
-    return c == u'+' || c == u'-' || c == u'*' || c == u'/' || c == u'(' || c == u')' || c == u',' || c == u'"';
+    return c == u'+' || c == u'-' || c == u'*' || c == u'/' || c == u'(' || c == u')' || c == u',' ||
+           c == u'"';
 }
 
 struct Token
@@ -86,7 +87,10 @@ private:
         m_pos = end;
     }
 
-    bool isOp(const char* op) const { return m_token.kind == Token::Operator && m_token.text == QLatin1String(op); }
+    bool isOp(const char* op) const
+    {
+        return m_token.kind == Token::Operator && m_token.text == QLatin1String(op);
+    }
 
     ExprPtr binary(Expr::Op op, ExprPtr l, ExprPtr r)
     {
@@ -256,6 +260,13 @@ bool bindExpression(Expr& expr, NameResolver& resolver, QString* error)
                     *error = QStringLiteral("sum() takes one formula, as in sum(Line Total)");
                 return false;
             }
+        } else if (expr.name == QLatin1String("either")) {
+            if (expr.args.isEmpty()) {
+                if (error)
+                    *error = QStringLiteral("either() takes one formula or more, as in either(Job "
+                                            "Information.Quote Date, Today)");
+                return false;
+            }
         } else if (expr.name == QLatin1String("count")) {
             if (expr.args.size() > 1) {
                 if (error)
@@ -264,11 +275,12 @@ bool bindExpression(Expr& expr, NameResolver& resolver, QString* error)
             }
         } else {
             if (error)
-                *error = QStringLiteral("there is no function %1(); there are sum() and count()").arg(expr.name);
+                *error = QStringLiteral("there is no function %1(); there are sum(), count() and either()")
+                             .arg(expr.name);
             return false;
         }
         for (const ExprPtr& a : expr.args) {
-            if (usesAggregate(*a)) {
+            if (expr.name != QLatin1String("either") && usesAggregate(*a)) {
                 if (error)
                     *error = QStringLiteral("%1() cannot hold another sum or count").arg(expr.name);
                 return false;
@@ -301,6 +313,14 @@ Value evaluate(const Expr& e, const EvalContext& ctx)
         }
         return {};
     case Expr::Op::Call:
+        if (e.name == QLatin1String("either")) {
+            for (const ExprPtr& a : e.args) {
+                Value v = evaluate(*a, ctx);
+                if (!v.isEmpty())
+                    return v;
+            }
+            return {};
+        }
         return ctx.aggregate(e.name, e.args.isEmpty() ? nullptr : e.args.first().get());
     case Expr::Op::Add:
         return Value::add(evaluate(*e.args[0], ctx), evaluate(*e.args[1], ctx));
@@ -316,9 +336,14 @@ Value evaluate(const Expr& e, const EvalContext& ctx)
     return {};
 }
 
+bool isAggregate(const Expr& e)
+{
+    return e.op == Expr::Op::Call && (e.name == QLatin1String("sum") || e.name == QLatin1String("count"));
+}
+
 bool usesAggregate(const Expr& e)
 {
-    if (e.op == Expr::Op::Call)
+    if (isAggregate(e))
         return true;
     for (const ExprPtr& a : e.args)
         if (usesAggregate(*a))

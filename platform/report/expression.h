@@ -10,8 +10,9 @@
 namespace tv::report {
 
 // Formulas of the layout files: numbers, "texts", names of fields ("Job Items.Item Qty", blanks and "#"
-// included), names of the layout's own formulas ("Line Total"), built-in names (Page, Pages, Today, Continued),
-// the operators + - * / with parentheses, and the functions sum(x) and count().
+// included), names of the layout's own formulas ("Line Total"), built-in names (Page, Pages, Today,
+// Continued), the operators + - * / with parentheses, and the functions sum(x), count() and either(a, b,
+// ...), the first of its values that is not empty.
 struct Expr
 {
     enum class Op { Literal, Name, Call, Add, Subtract, Multiply, Divide, Negate };
@@ -60,6 +61,8 @@ public:
 
 Value evaluate(const Expr& expr, const EvalContext& context);
 
+// True for a sum() or count() node.
+bool isAggregate(const Expr& expr);
 // True where the tree sums or counts somewhere (such values depend on the rows in scope).
 bool usesAggregate(const Expr& expr);
 // True where the tree names Page or Pages (such values are only known after the pages are laid out).

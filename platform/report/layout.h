@@ -8,6 +8,7 @@
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -25,16 +26,16 @@ struct Style
 {
     QString name;
     QString family;
-    qreal size = 9;   // points
+    qreal size = 9; // points
     bool bold = false;
     bool italic = false;
     bool caps = false;
     QColor color = QColor(0x22, 0x22, 0x22);
     std::optional<Qt::Alignment> align;
-    qreal leading = 1.0;     // line height as a multiple of the font's own
-    qreal spaceBefore = 0;   // units, paragraphs of text sections
-    qreal spaceAfter = 0;    // units
-    qreal indent = 0;        // units, left indent of paragraphs
+    qreal leading = 1.0;   // line height as a multiple of the font's own
+    qreal spaceBefore = 0; // units, paragraphs of text sections
+    qreal spaceAfter = 0;  // units
+    qreal indent = 0;      // units, left indent of paragraphs
 };
 
 struct Column
@@ -42,6 +43,7 @@ struct Column
     QString name;
     qreal width = 0; // units; ignored for the star column
     bool star = false;
+    bool collapse = false; // gives its width to the * column in a band where nothing is printed in it
     Qt::Alignment align = Qt::AlignLeft;
 };
 
@@ -60,8 +62,8 @@ struct Cell
     QString firstName, lastName;
     QString style;
     Template text;
-    ExprPtr image;           // Image: a formula giving picture bytes
-    qreal imageHeight = 0;   // Image: units
+    ExprPtr image;         // Image: a formula giving picture bytes
+    qreal imageHeight = 0; // Image: units
     int line = 0;
 };
 
@@ -73,7 +75,7 @@ struct Row
     int first = -1, last = -1; // Rule: columns spanned, -1 for the full width
     QString firstName, lastName;
     int line = 0;
-    qreal size = 0;            // Rule: pen width; Space: height (units)
+    qreal size = 0; // Rule: pen width; Space: height (units)
     QColor color;
 };
 
@@ -104,7 +106,7 @@ struct Band
     qreal spaceBefore = 0, spaceAfter = 0;
     bool keepWithNext = false;
     bool newPage = false;
-    bool repeatGroups = false;  // body bands: once for every group of the details before them
+    bool repeatGroups = false;    // body bands: once for every group of the details before them
     bool repeatOnNewPage = false; // group headers: again at the top of a page the group runs onto
     ExprPtr showIf;
     bool defined = false;
@@ -148,12 +150,13 @@ struct Formula
 
 struct DataSpec
 {
-    QString master, masterKey;   // the table a document is made for, and its key
-    QString details, detailsLink; // the rows listed in the document, and the field that holds the master's key
-    QStringList order;           // fields of the details that order them
-    QStringList lookups;         // one-row tables whose first row every text may use
+    QString master, masterKey; // the table a document is made for, and its key
+    QString details,
+        detailsLink;     // the rows listed in the document, and the field that holds the master's key
+    QStringList order;   // fields of the details that order them
+    QStringList lookups; // one-row tables whose first row every text may use
     QList<QPair<QString, QString>> selectable; // table and field a selection formula may name
-    bool blankWithoutSelection = false; // one document with empty job fields when nothing is selected
+    bool blankWithoutSelection = false;        // one document with empty job fields when nothing is selected
 };
 
 struct BodyPart
@@ -178,7 +181,7 @@ public:
     QString fontFamily = QStringLiteral("Liberation Sans");
 
     DataSpec data;
-    QHash<QString, Style> styles; // by lower-case name
+    QHash<QString, Style> styles;         // by lower-case name
     QHash<QString, ColumnSet> columnSets; // by lower-case name
     QList<Formula> formulas;
 

@@ -9,7 +9,7 @@ namespace tv::report {
 enum class ResultCode {
     Ok = 0,
     Cancelled,           // the user cancelled a dialog on the way to the output
-    NoReportFile,        // no report file was named
+    InvalidRequest,      // no report file named, or a destination or action the engine does not have
     ReportNotFound,      // the report file is not in its folder (in any letter case)
     LayoutInvalid,       // the report file cannot be read or has a mistake in it
     FormulaInvalid,      // the record selection formula is refused

@@ -5,7 +5,8 @@ namespace tv::report {
 namespace {
 
 // Splits "formula : format | fallback" at the first "|" and the last ":" outside quotes and parentheses.
-void splitField(const QString& inside, QString* formula, QString* format, QString* fallback, bool* hasFallback)
+void splitField(const QString& inside, QString* formula, QString* format, QString* fallback,
+                bool* hasFallback)
 {
     int depth = 0;
     bool quoted = false;

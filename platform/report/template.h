@@ -14,8 +14,8 @@ namespace tv::report {
 // two "**" is bold. A line break is a real line break of the text.
 struct RichText
 {
-    QString text;                  // lines separated by '\n'
-    QList<QPair<int, int>> bold;   // start and length of the bold parts
+    QString text;                // lines separated by '\n'
+    QList<QPair<int, int>> bold; // start and length of the bold parts
     bool isEmpty() const { return text.trimmed().isEmpty(); }
 };
 

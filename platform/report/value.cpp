@@ -288,8 +288,9 @@ std::optional<qint64> Value::asInteger() const
         return m_int % money::UnitsPerDollar == 0 ? std::optional<qint64>(m_int / money::UnitsPerDollar)
                                                   : std::nullopt;
     case Type::Real:
-        return std::floor(m_real) == m_real && std::fabs(m_real) < 9e15 ? std::optional<qint64>(qint64(m_real))
-                                                                          : std::nullopt;
+        return std::floor(m_real) == m_real && std::fabs(m_real) < 9e15
+                   ? std::optional<qint64>(qint64(m_real))
+                   : std::nullopt;
     case Type::Text:
         return parseWhole(m_text);
     default:
@@ -485,8 +486,8 @@ bool isKnownFormat(const QString& format)
 
 QStringList knownFormats()
 {
-    return {QStringLiteral("money"), QStringLiteral("amount"), QStringLiteral("number"), QStringLiteral("upper"),
-            QStringLiteral("lower")};
+    return {QStringLiteral("money"), QStringLiteral("amount"), QStringLiteral("number"),
+            QStringLiteral("upper"), QStringLiteral("lower")};
 }
 
 } // namespace tv::report
