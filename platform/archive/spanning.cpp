@@ -28,6 +28,11 @@ constexpr uint64_t MaxDirectorySize = 512ull * 1024 * 1024;
 constexpr qint64 HeaderMargin = 4096;
 // Bytes compared at each end of a segment to recognise a disk written before.
 constexpr qint64 IdentityBytes = 4096;
+// Our extra field on the first central record: for each disk before the one where the central directory
+// starts, its size and the CRC-32 of its first and last bytes, so that a reader can tell every disk of the
+// set from the others. Other readers skip a field they do not know.
+constexpr uint16_t DiskListExtraId = 0x7674;
+constexpr int DiskListEntrySize = 16;
 
 // name.zip -> name.z01 for the disk (from 0) of a split set.
 QString segmentPath(const QString& lastPath, int disk)
@@ -38,6 +43,87 @@ QString segmentPath(const QString& lastPath, int disk)
         base.chop(info.suffix().size() + 1);
     return base + QStringLiteral(".z") + QStringLiteral("%1").arg(disk + 1, 2, 10, QLatin1Char('0'));
 }
+
+struct SegmentIdentity
+{
+    qint64 size = 0;
+    QByteArray head;
+    QByteArray tail;
+};
+
+bool operator==(const SegmentIdentity& a, const SegmentIdentity& b)
+{
+    return a.size == b.size && a.head == b.head && a.tail == b.tail;
+}
+
+SegmentIdentity identify(QFile& file)
+{
+    SegmentIdentity id;
+    id.size = file.size();
+    file.seek(0);
+    id.head = file.read(IdentityBytes);
+    file.seek(qMax<qint64>(0, id.size - IdentityBytes));
+    id.tail = file.read(IdentityBytes);
+    return id;
+}
+
+struct DiskMark
+{
+    qint64 size = 0;
+    uint32_t headCrc = 0;
+    uint32_t tailCrc = 0;
+    bool operator==(const DiskMark&) const = default;
+};
+
+DiskMark markOf(const SegmentIdentity& id)
+{
+    return {id.size, crc32Update(0, id.head.constData(), id.head.size()),
+            crc32Update(0, id.tail.constData(), id.tail.size())};
+}
+
+QByteArray diskListField(const QVector<SegmentIdentity>& segments, qsizetype room)
+{
+    const qsizetype count = qMin<qsizetype>(segments.size(), (room - 4) / DiskListEntrySize);
+    if (count <= 0)
+        return {};
+    QByteArray field;
+    put16(field, DiskListExtraId);
+    put16(field, uint16_t(count * DiskListEntrySize));
+    for (qsizetype i = 0; i < count; ++i) {
+        const DiskMark mark = markOf(segments[i]);
+        put64(field, uint64_t(mark.size));
+        put32(field, mark.headCrc);
+        put32(field, mark.tailCrc);
+    }
+    return field;
+}
+
+QHash<int, DiskMark> readDiskList(const QByteArray& extra)
+{
+    QHash<int, DiskMark> marks;
+    qsizetype pos = 0;
+    while (pos + 4 <= extra.size()) {
+        const uint16_t id = get16(extra.constData() + pos);
+        const uint16_t length = get16(extra.constData() + pos + 2);
+        if (pos + 4 + length > extra.size())
+            break;
+        if (id == DiskListExtraId) {
+            for (int i = 0; (i + 1) * DiskListEntrySize <= length; ++i) {
+                const char* p = extra.constData() + pos + 4 + i * DiskListEntrySize;
+                marks.insert(i, {qint64(get64(p)), get32(p + 8), get32(p + 12)});
+            }
+        }
+        pos += 4 + length;
+    }
+    return marks;
+}
+
+struct Expected
+{
+    qint64 offset = 0;
+    uint32_t signature = 0;
+    QByteArray name; // follows a local header's fixed part
+};
 
 struct Cursor
 {
@@ -87,12 +173,14 @@ public:
         return Success;
     }
 
-    void expectHeader(int disk, qint64 offset, const QByteArray& rawName)
+    void expect(int disk, const Expected& what)
     {
-        QVector<QPair<qint64, QByteArray>>& list = m_expected[disk];
+        QVector<Expected>& list = m_expected[disk];
         if (list.size() < 3)
-            list.append({offset, rawName});
+            list.append(what);
     }
+
+    void setMarks(QHash<int, DiskMark> marks) { m_marks = std::move(marks); }
 
     int select(int disk)
     {
@@ -116,6 +204,7 @@ public:
             if (mediumHolds(disk)) {
                 m_file.setFileName(drivePath());
                 if (m_file.open(QIODevice::ReadOnly)) {
+                    m_seen.insert(disk, identify(m_file));
                     m_current = disk;
                     return Success;
                 }
@@ -162,7 +251,24 @@ private:
         return m_source.drive->rootPath() + QLatin1Char('/') + m_source.relativePath;
     }
 
-    // Whether the medium in the drive is disk (from 0) of this set.
+    static bool holds(QFile& file, const QVector<Expected>& list)
+    {
+        for (const Expected& e : list) {
+            if (!file.seek(e.offset))
+                return false;
+            const qint64 length = e.name.isEmpty() ? 4 : LocalHeaderSize + e.name.size();
+            const QByteArray bytes = file.read(length);
+            if (bytes.size() != length || get32(bytes.constData()) != e.signature ||
+                (!e.name.isEmpty() && bytes.mid(LocalHeaderSize) != e.name))
+                return false;
+        }
+        return true;
+    }
+
+    // Whether the medium in the drive is disk (from 0) of this set. The last disk has the end record, the
+    // first the span signature; a disk seen before is known again by its bytes, and a disk with members
+    // starting on it by their headers. A disk in the middle that holds only data of one member and was never
+    // seen cannot be told from another such disk; a wrong one then shows as damaged data of that member.
     bool mediumHolds(int disk)
     {
         if (!m_source.drive->hasMedium())
@@ -183,12 +289,23 @@ private:
         const bool isFirst = head.size() == 4 && get32(head.constData()) == SpanSignature;
         if ((disk == 0) != isFirst)
             return false;
-        for (const auto& [offset, name] : m_expected.value(disk)) {
-            if (!file.seek(offset))
+        const SegmentIdentity id = identify(file);
+        if (const auto mark = m_marks.constFind(disk); mark != m_marks.constEnd())
+            return *mark == markOf(id);
+        for (auto it = m_seen.constBegin(); it != m_seen.constEnd(); ++it) {
+            if ((it.key() == disk) != (it.value() == id))
                 return false;
-            const QByteArray header = file.read(LocalHeaderSize + name.size());
-            if (header.size() != LocalHeaderSize + name.size() ||
-                get32(header.constData()) != LocalHeaderSignature || header.mid(LocalHeaderSize) != name)
+        }
+        const DiskMark mark = markOf(id);
+        for (auto it = m_marks.constBegin(); it != m_marks.constEnd(); ++it) {
+            if (it.key() != disk && *it == mark)
+                return false;
+        }
+        const auto expected = m_expected.constFind(disk);
+        if (expected != m_expected.constEnd())
+            return holds(file, *expected);
+        for (auto it = m_expected.constBegin(); it != m_expected.constEnd(); ++it) {
+            if (it.key() != disk && it.key() != 0 && it.key() != m_last && holds(file, it.value()))
                 return false;
         }
         return true;
@@ -200,7 +317,9 @@ private:
     EndRecord m_end;
     int m_last = 0;
     int m_current = -1;
-    QHash<int, QVector<QPair<qint64, QByteArray>>> m_expected;
+    QHash<int, QVector<Expected>> m_expected;
+    QHash<int, SegmentIdentity> m_seen;
+    QHash<int, DiskMark> m_marks;
 };
 
 class SpannedReader : public MemberReader
@@ -217,6 +336,12 @@ public:
             return -1;
         if (end.directorySize > MaxDirectorySize)
             return Inconsistent;
+        // The directory starts with a central record, and so does each later disk it continues on.
+        if (end.entries > 0) {
+            m_disks.expect(int(end.directoryDisk), {qint64(end.directoryOffset), CentralHeaderSignature, {}});
+            for (int disk = int(end.directoryDisk) + 1; disk < m_disks.lastDisk(); ++disk)
+                m_disks.expect(disk, {0, CentralHeaderSignature, {}});
+        }
         QByteArray directory(qsizetype(end.directorySize), Qt::Uninitialized);
         Cursor cursor{int(end.directoryDisk), qint64(end.directoryOffset)};
         qint64 got = 0;
@@ -224,11 +349,13 @@ public:
             return rc;
         if (got != directory.size() || !parseCentralDirectory(directory, end.entries, &m_entries))
             return Inconsistent;
+        if (!m_entries.isEmpty())
+            m_disks.setMarks(readDiskList(m_entries.first().extra));
         m_members.reserve(m_entries.size());
         for (const CentralEntry& e : m_entries) {
             if (e.disk > uint32_t(m_disks.lastDisk()))
                 return Inconsistent;
-            m_disks.expectHeader(int(e.disk), qint64(e.localOffset), e.rawName);
+            m_disks.expect(int(e.disk), {qint64(e.localOffset), LocalHeaderSignature, e.rawName});
             MemberInfo info;
             info.name = e.name();
             info.size = qint64(qMin<uint64_t>(e.size, INT64_MAX));
@@ -381,24 +508,6 @@ private:
 
 // ---------------------------------------------------------------------------------------------------------------
 
-struct SegmentIdentity
-{
-    qint64 size = 0;
-    QByteArray head;
-    QByteArray tail;
-};
-
-SegmentIdentity identify(QFile& file)
-{
-    SegmentIdentity id;
-    id.size = file.size();
-    file.seek(0);
-    id.head = file.read(IdentityBytes);
-    file.seek(qMax<qint64>(0, id.size - IdentityBytes));
-    id.tail = file.read(IdentityBytes);
-    return id;
-}
-
 // Writes a logical byte stream onto the disks of a drive, one segment file per disk.
 class SegmentWriter
 {
@@ -411,6 +520,7 @@ public:
 
     int disk() const { return m_disk; }
     qint64 offset() const { return m_written; }
+    const QVector<SegmentIdentity>& finishedSegments() const { return m_segments; }
 
     int beginFirst() { return begin(0); }
 
@@ -635,13 +745,25 @@ int writeSpanned(const QString& sourceZip, Drive* drive, const QString& relative
     last.entries = uint64_t(entries.size());
     last.comment = end.comment;
     bool first = true;
-    for (const CentralEntry& e : std::as_const(entries)) {
-        const QByteArray record = encodeCentralEntry(e);
+    for (CentralEntry& e : entries) {
+        const QByteArray ownExtra = withoutZip64Field(e.extra);
+        auto withDiskList = [&] {
+            // The disks finished so far, for a reader to know them again.
+            e.extra = diskListField(out.finishedSegments(), 0xffff - 32 - ownExtra.size()) + ownExtra;
+            return encodeCentralEntry(e);
+        };
+        QByteArray record = first ? withDiskList() : encodeCentralEntry(e);
         const int diskBefore = out.disk();
         if (const int rc = out.ensureRoom(record.size()); rc != Success)
             return rc;
-        if (out.disk() != diskBefore)
+        if (out.disk() != diskBefore) {
             last.entriesOnThisDisk = 0;
+            if (first) {
+                record = withDiskList(); // one disk more is finished now
+                if (const int rc = out.ensureRoom(record.size()); rc != Success)
+                    return rc;
+            }
+        }
         if (first) {
             last.directoryDisk = uint32_t(out.disk());
             last.directoryOffset = uint64_t(out.offset());
