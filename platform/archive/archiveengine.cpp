@@ -122,35 +122,46 @@ mode_t currentUmask()
     return mask;
 }
 
+// The names a request may mean: as given with '/' between folders, then without a leading slash; each also as
+// a folder.
+QStringList requestCandidates(const QString& requested)
+{
+    QString slashed = requested;
+    slashed.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    QStringList candidates = {requested, slashed, memberNameFromRequest(requested)};
+    candidates.removeAll(QString());
+    candidates.removeDuplicates();
+    QStringList withFolders;
+    for (const QString& c : std::as_const(candidates))
+        withFolders << c << c + QLatin1Char('/');
+    return withFolders;
+}
+
 int indexOfMember(const QVector<MemberInfo>& members, const QString& requested)
 {
-    const QString wanted = memberNameFromRequest(requested);
-    if (wanted.isEmpty())
-        return -1;
-    for (int i = 0; i < members.size(); ++i) {
-        if (members[i].name == wanted || members[i].name == wanted + QLatin1Char('/'))
-            return i;
-    }
-    for (int i = 0; i < members.size(); ++i) {
-        if (members[i].name.compare(wanted, Qt::CaseInsensitive) == 0 ||
-            members[i].name.compare(wanted + QLatin1Char('/'), Qt::CaseInsensitive) == 0)
-            return i;
+    const QStringList candidates = requestCandidates(requested);
+    for (Qt::CaseSensitivity sensitivity : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+        for (const QString& wanted : candidates) {
+            for (int i = 0; i < members.size(); ++i) {
+                QString name = members[i].name;
+                if (name.compare(wanted, sensitivity) == 0 ||
+                    name.replace(QLatin1Char('\\'), QLatin1Char('/')).compare(wanted, sensitivity) == 0)
+                    return i;
+            }
+        }
     }
     return -1;
 }
 
 zip_int64_t locateMember(zip_t* archive, const QString& requested)
 {
-    const QString wanted = memberNameFromRequest(requested);
-    if (wanted.isEmpty())
-        return -1;
-    for (const QString& candidate : {wanted, wanted + QLatin1Char('/')}) {
-        const QByteArray utf8 = candidate.toUtf8();
-        zip_int64_t index = zip_name_locate(archive, utf8.constData(), 0);
-        if (index < 0)
-            index = zip_name_locate(archive, utf8.constData(), ZIP_FL_NOCASE);
-        if (index >= 0)
-            return index;
+    const QStringList candidates = requestCandidates(requested);
+    for (zip_flags_t flags : {zip_flags_t(0), zip_flags_t(ZIP_FL_NOCASE)}) {
+        for (const QString& wanted : candidates) {
+            const zip_int64_t index = zip_name_locate(archive, wanted.toUtf8().constData(), flags);
+            if (index >= 0)
+                return index;
+        }
     }
     return -1;
 }
