@@ -58,7 +58,7 @@ void ArchiveMultidiskTest::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_drive = std::make_shared<SimulatedDrive>(m_dir->filePath(QStringLiteral("drive")), DiskCapacity);
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < 12; ++i)
         m_drive->addDisk();
     m_drive->insert(1);
     drives::setDrive(QStringLiteral("A:"), m_drive);
@@ -153,10 +153,23 @@ void ArchiveMultidiskTest::writeAndReadAcrossDisks()
 
 void ArchiveMultidiskTest::splitSetSideBySide()
 {
+    // Many members of odd sizes, so that some headers would cross a disk boundary and start the next disk.
     const QByteArray content = mixedContent(300000, 2);
-    QCOMPARE(writeBackup(content), int(Success));
+    writeFile(m_source, content);
+    m_engine->addFileToProcess(m_source);
+    QStringList small;
+    for (int i = 0; i < 40; ++i) {
+        small << m_dir->filePath(QStringLiteral("app/reports/report-with-a-long-name-%1.rpt").arg(i));
+        writeFile(small.last(), mixedContent(1000 + 97 * i, 100 + i));
+        m_engine->addFileToProcess(small.last());
+    }
+    QCOMPARE(m_engine->add(ArchiveEngine::AddFiles), int(Success));
     const int disks = disksUsed();
     QVERIFY(disks >= 2);
+    qint64 shortest = DiskCapacity;
+    for (int disk = 1; disk < disks; ++disk)
+        shortest = qMin(shortest, QFileInfo(diskFile(disk)).size());
+    QVERIFY(shortest < DiskCapacity); // at least one disk ended early
     const QString folder = m_dir->filePath(QStringLiteral("split"));
     QVERIFY(QDir().mkpath(folder));
     for (int disk = 1; disk <= disks; ++disk) {
@@ -175,6 +188,8 @@ void ArchiveMultidiskTest::splitSetSideBySide()
     QCOMPARE(m_engine->extract(0), int(Success));
     QCOMPARE(readFile(out + QFileInfo(m_source).absoluteFilePath()), content);
     QVERIFY(m_log->diskPrompts.isEmpty());
+    QCOMPARE(m_engine->list(), int(Success));
+    QCOMPARE(m_log->listed.size(), 41);
 
     const QString sevenZip = QStandardPaths::findExecutable(QStringLiteral("7z"));
     if (sevenZip.isEmpty())
