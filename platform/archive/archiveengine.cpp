@@ -71,10 +71,13 @@ QString memberNameFromRequest(const QString& requested)
 }
 
 // Files are stored under their absolute path without the leading slash, so that they can go back where they
-// came from.
+// came from. The folder part is resolved through symbolic links: restoring then walks real folders only.
 QString memberNameForFile(const QString& absolutePath)
 {
-    QString name = QDir::cleanPath(absolutePath);
+    const QFileInfo info(QDir::cleanPath(absolutePath));
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    QString name = folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
+    name = QDir::cleanPath(name);
     while (name.startsWith(QLatin1Char('/')))
         name.remove(0, 1);
     return name;

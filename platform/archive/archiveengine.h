@@ -2,24 +2,42 @@
 
 // The archive engine: standard zip archives on libzip, plus archives spread over several removable disks.
 //
-// Use from a window:
-//  - Settings are plain properties: archiveName ("A:\x.zip" paths are mapped through the drive layer, see
-//    drive.h), filesToProcess (names each followed by "\r"; emptied after every operation), extractFolder,
-//    compressionLevel (0 store, 1 fastest, 6 normal, 9 best), multidiskMode, clearDisks, useTempFile,
-//    abortRequested; fileCount() reads the member count of the archive.
+// For the window that drives it:
+//  - Settings are plain properties, kept until changed: archiveName (a local path, or "A:\x.zip", mapped onto
+//  the
+//    medium in drive A: by drive.h), filesToProcess (names each followed by "\r"; addFileToProcess() appends
+//    one; the engine empties it after every operation), extractFolder, compressionLevel (0 store, 1 fastest,
+//    6 normal, 9 best; default 6), multidiskMode, clearDisks, useTempFile (default on), abortRequested.
+//    fileCount() reads the number of members from the archive's end record without asking for a disk.
 //  - Operations run synchronously on the calling (UI) thread and return a ResultCode (resultcodes.h; 0 is
-//    success): add(0) adds, add(2) updates, extract(0), deleteFiles(), test(), fix(aggressive), list(),
-//    updateArchiveDate(). Calling one while another runs returns Busy.
-//  - Events are signals, emitted synchronously while the operation runs: adding, extracting, testing,
-//    updating, deleting, fixing, listing, status (percentage), newDisk, replace, skippingFile.
-//  - Keeping the window alive: with setKeepResponsive(true) the engine itself runs
-//    QCoreApplication::processEvents() every few tens of milliseconds during an operation, so an Abort button
-//    can be clicked; its handler calls setAbortRequested(true). The abort request is honoured only while
-//    useTempFile is on; the archive is then left byte for byte as it was. Without the flag, a handler of
-//    status() can pump events itself.
-//  - Member names in events and in filesToProcess use a backslash between folders ("home\me\Pelkin.mdb");
-//    files are added under their absolute path without the leading "/". With an empty extractFolder, members
-//    go back to the place they were added from.
+//    success): add(0) adds (a member of the same name is replaced), add(2) updates (adds files that are new
+//    or newer than their member by more than two seconds; others are skipped with SkipUpToDate), extract(0),
+//    deleteFiles(), test() (every member read in full, CRC checked), fix(false) (keeps the members that test
+//    good), fix(true) (rebuilds the directory from the local headers), list(), updateArchiveDate() (the file
+//    gets the time of its newest member). Calling one while another runs returns Busy.
+//  - Events are signals emitted synchronously while the operation runs (connect directly): adding,
+//    updating, extracting, testing (name, size); deleting, fixing (name); listing (name, size, packed size,
+//    "MM/DD/YY HH:MM", ratio); status (percentage); newDisk (disk number from 1, 0 for the last disk);
+//    replace (path of the existing file; the handler sets *answer); skippingFile (name, SkipReason).
+//  - Keeping the window alive: with setKeepResponsive(true) the engine runs QCoreApplication::processEvents()
+//    every few tens of milliseconds while it works, so the Abort button can be clicked; its handler calls
+//    setAbortRequested(true). Keep the window from closing meanwhile (isBusy()). The abort request is
+//    honoured only while useTempFile is on, and then leaves the archive byte for byte as it was; it is not
+//    honoured while a multidisk archive is written, since that goes straight onto the disks. Setting it
+//    during the replace event always stops an extraction (nothing half-written is left).
+//  - Multidisk: with multidiskMode on and the archive on a drive (drive.h), add(0) writes a new archive over
+//  as
+//    many disks as it needs, raising newDisk(n) before disk n and going on when the handler returns; with
+//    clearDisks each disk is emptied first. Reading asks for the disks it needs (newDisk(0) for the last) and
+//    gives WrongDisk after three wrong ones. A multidisk archive cannot be updated or deleted from
+//    (NotForMultidisk), nor read outside multidisk mode (MultidiskArchive). A set copied side by side as
+//    name.z01, name.z02, ..., name.zip is read in multidisk mode without prompts.
+//  - Names: members are shown and requested with backslashes between folders ("home\me\Pelkin.mdb"). Files
+//    are stored under their absolute path without the leading "/", so an extraction with an empty
+//    extractFolder puts them back where they were added from. Extraction never writes outside the extract
+//    folder: names that are absolute, carry a drive letter or climb with "..", and symbolic links, are
+//    skipped (SkipCannotOpen); an existing file is replaced through a temporary file, never written through a
+//    link.
 
 #include "platform/archive/resultcodes.h"
 

@@ -29,6 +29,7 @@ private slots:
     void deleteEveryMemberLeavesEmptyArchive();
     void extractWithReplaceAnswer_data();
     void extractWithReplaceAnswer();
+    void extractWithoutFolderRestoresInPlace_data();
     void extractWithoutFolderRestoresInPlace();
     void extractKeepsTimeAndPermissions();
     void testFindsFlippedByte_data();
@@ -304,22 +305,37 @@ void ArchiveEngineTest::extractWithReplaceAnswer()
         secondWritten ? 2 : 1);
 }
 
+void ArchiveEngineTest::extractWithoutFolderRestoresInPlace_data()
+{
+    QTest::addColumn<bool>("throughLink");
+    QTest::newRow("plain folder") << false;
+    QTest::newRow("folder reached through a link") << true;
+}
+
 void ArchiveEngineTest::extractWithoutFolderRestoresInPlace()
 {
-    const QString db = path(QStringLiteral("app/Pelkin.mdb"));
+    QFETCH(bool, throughLink);
+    QString folder = path(QStringLiteral("app"));
+    QVERIFY(QDir().mkpath(folder));
+    if (throughLink) {
+        QVERIFY(QFile::link(folder, path(QStringLiteral("shortcut"))));
+        folder = path(QStringLiteral("shortcut"));
+    }
+    const QString db = folder + QStringLiteral("/Pelkin.mdb");
     writeFile(db, mixedContent(30000, 7));
     const QByteArray original = readFile(db);
     QCOMPARE(addFiles({db}), int(Success));
     QVERIFY(QFile::remove(db));
     m_engine->setExtractFolder(QString());
-    m_engine->addFileToProcess(memberName(db));
+    QCOMPARE(m_engine->list(), int(Success));
+    m_engine->addFileToProcess(m_log->listed.first());
     QCOMPARE(m_engine->extract(0), int(Success));
     QCOMPARE(readFile(db), original);
 
     // Present now: the engine asks before replacing it.
-    m_engine->addFileToProcess(memberName(db));
+    m_engine->addFileToProcess(m_log->listed.first());
     QCOMPARE(m_engine->extract(0), int(SkippedByAnswer));
-    QCOMPARE(m_log->replaceQuestions, QStringList({db}));
+    QCOMPARE(m_log->replaceQuestions, QStringList({QFileInfo(db).canonicalFilePath()}));
 }
 
 void ArchiveEngineTest::extractKeepsTimeAndPermissions()
