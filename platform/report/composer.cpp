@@ -501,7 +501,7 @@ Composer::Block Composer::bandBlock(const Band& band, const RowContext& ctx)
     b.spaceAfter = band.spaceAfter;
     b.keepWithNext = band.keepWithNext;
     b.newPage = band.newPage;
-    if (!band.defined || (band.showIf && !evaluate(*band.showIf, ctx).isTrue()))
+    if (!band.defined || (band.showIf && evaluate(*band.showIf, ctx).isEmpty()))
         return b;
 
     const ColumnSet& set = m_layout.columnSet(band.columns);
@@ -678,7 +678,7 @@ void Composer::collapseEmptyColumns(const Band& band, const ColumnSet& set, cons
 QList<Composer::Block> Composer::textBlocks(const TextBlock& text, const RowContext& ctx)
 {
     QList<Block> out;
-    if (text.showIf && !evaluate(*text.showIf, ctx).isTrue())
+    if (text.showIf && evaluate(*text.showIf, ctx).isEmpty())
         return out;
     const qreal bulletIndent = 14 * UnitsPerPoint;
     for (const Paragraph& p : text.paragraphs) {
@@ -718,6 +718,7 @@ QList<Composer::Block> Composer::textBlocks(const TextBlock& text, const RowCont
         }
         b.texts.append(style.caps ? rt.text.toUpper() : rt.text);
         b.height = box.height;
+        b.breakable = true;
         // A paragraph may be cut between pages, but leaves at least two lines on each side.
         const int lines = int(box.lineBottoms.size());
         for (int k = 2; k <= lines - 2; ++k)
@@ -1002,7 +1003,9 @@ Result Composer::compose(Document* out)
             }
         };
         // The least room a block needs on the page where it starts.
-        auto minimumHeight = [](const Block& b) { return b.breaks.isEmpty() ? b.height : b.breaks.first(); };
+        auto minimumHeight = [](const Block& b) {
+            return b.breakable && !b.breaks.isEmpty() ? b.breaks.first() : b.height;
+        };
         auto chainHeight = [&](int i) {
             qreal h = blocks[i].height;
             for (int j = i; blocks[j].keepWithNext && j + 1 < blocks.size() && h <= bodyHeight; ++j) {
@@ -1042,24 +1045,31 @@ Result Composer::compose(Document* out)
                 ++i;
                 continue;
             }
-            // Too tall for what is left of the page: cut it where it may be cut.
+            // Too tall for what is left of the page: a paragraph is cut between lines; anything else goes to
+            // the next page, unless it is taller than a whole page.
             const qreal fits = room - gap;
             qreal cut = -1;
-            for (qreal br : b.breaks)
-                if (br <= fits + 0.01)
-                    cut = br;
+            if (b.breakable)
+                for (qreal br : b.breaks)
+                    if (br <= fits + 0.01)
+                        cut = br;
             if (cut <= 0 && hasContent) {
                 startPage(&b);
                 continue;
             }
             if (cut <= 0) {
-                // Even a whole page is too small for its first part: cut wherever nothing is crossed.
-                const QList<qreal> forced = forcedBreaks(b);
-                for (qreal br : forced)
+                // Even a page of its own is too small: cut between rows, or else wherever nothing is crossed.
+                for (qreal br : b.breaks)
                     if (br <= fits + 0.01)
                         cut = br;
-                if (cut <= 0)
-                    cut = forced.isEmpty() ? b.height : forced.first();
+                if (cut <= 0) {
+                    const QList<qreal> forced = forcedBreaks(b);
+                    for (qreal br : forced)
+                        if (br <= fits + 0.01)
+                            cut = br;
+                    if (cut <= 0)
+                        cut = forced.isEmpty() ? b.height : forced.first();
+                }
                 if (cut >= b.height) {
                     place(out->m_pages.last(), b, y + gap);
                     y += gap + b.height + b.spaceAfter;

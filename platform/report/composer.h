@@ -37,7 +37,9 @@ public:
         qreal spaceBefore = 0, spaceAfter = 0;
         QList<Element> elements; // x on the page, y from the top of the block
         QStringList texts;
-        QList<qreal> breaks; // where the block may be cut between pages (ascending y)
+        QList<qreal> breaks; // where the block could be cut between pages (ascending y): between lines of a
+                             // paragraph, between rows of a band
+        bool breakable = false; // paragraphs flow across pages; bands are cut only when taller than a page
         bool keepWithNext = false;
         bool newPage = false;
         bool continued = false;

@@ -102,7 +102,7 @@ struct Band
     QColor background;
     QColor ruleAboveColor, ruleBelowColor;
     qreal ruleAbove = 0, ruleBelow = 0; // pen widths, units
-    qreal paddingV = 20, paddingH = 40;
+    qreal paddingV = 0, paddingH = 0;
     qreal spaceBefore = 0, spaceAfter = 0;
     bool keepWithNext = false;
     bool newPage = false;

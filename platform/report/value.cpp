@@ -115,6 +115,60 @@ QString format(qint64 units, bool withSymbol)
     return out;
 }
 
+QString inWords(qint64 units)
+{
+    static const char* const ones[] = {"Zero",    "One",     "Two",       "Three",    "Four",
+                                       "Five",    "Six",     "Seven",     "Eight",    "Nine",
+                                       "Ten",     "Eleven",  "Twelve",    "Thirteen", "Fourteen",
+                                       "Fifteen", "Sixteen", "Seventeen", "Eighteen", "Nineteen"};
+    static const char* const tens[] = {"",      "",      "Twenty",  "Thirty", "Forty",
+                                       "Fifty", "Sixty", "Seventy", "Eighty", "Ninety"};
+    static const char* const scales[] = {"", "Thousand", "Million", "Billion", "Trillion"};
+
+    const bool negative = units < 0;
+    const quint64 magnitude = negative ? quint64(-(units + 1)) + 1 : quint64(units);
+    quint64 cents = magnitude / 100;
+    if (magnitude % 100 >= 50)
+        ++cents;
+    quint64 dollars = cents / 100;
+    const int rest = int(cents % 100);
+
+    auto below1000 = [&](int n) {
+        QStringList words;
+        if (n >= 100) {
+            words << QLatin1String(ones[n / 100]) << QStringLiteral("Hundred");
+            n %= 100;
+        }
+        if (n >= 20) {
+            QString w = QLatin1String(tens[n / 10]);
+            if (n % 10)
+                w += u'-' + QLatin1String(ones[n % 10]);
+            words << w;
+        } else if (n > 0) {
+            words << QLatin1String(ones[n]);
+        }
+        return words.join(u' ');
+    };
+    QStringList groups;
+    if (dollars == 0)
+        groups << QStringLiteral("Zero");
+    for (int scale = 0; dollars > 0 && scale < 5; ++scale) {
+        const int chunk = int(dollars % 1000);
+        dollars /= 1000;
+        if (chunk == 0)
+            continue;
+        QString words = below1000(chunk);
+        if (scale > 0)
+            words += u' ' + QLatin1String(scales[scale]);
+        groups.prepend(words);
+    }
+    QString out = groups.join(u' ');
+    out += QStringLiteral(" and %1/100 US Dollars").arg(rest, 2, 10, QLatin1Char('0'));
+    if (negative && cents != 0)
+        out.prepend(QStringLiteral("Minus "));
+    return out;
+}
+
 } // namespace money
 
 namespace {
@@ -266,19 +320,6 @@ bool Value::isEmpty() const
     }
 }
 
-bool Value::isTrue() const
-{
-    switch (m_type) {
-    case Type::Integer:
-    case Type::Money:
-        return m_int != 0;
-    case Type::Real:
-        return m_real != 0;
-    default:
-        return !isEmpty();
-    }
-}
-
 std::optional<qint64> Value::asInteger() const
 {
     switch (m_type) {
@@ -384,6 +425,10 @@ QString Value::display(const QString& format) const
     if (format.isEmpty() || isNull())
         return display();
     const QString f = format.toLower();
+    if (f == QLatin1String("words")) {
+        const auto units = asMoney();
+        return units ? money::inWords(*units) : display();
+    }
     if (f == QLatin1String("money") || f == QLatin1String("amount")) {
         const auto units = asMoney();
         return units ? money::format(*units, f == QLatin1String("money")) : display();
@@ -486,8 +531,8 @@ bool isKnownFormat(const QString& format)
 
 QStringList knownFormats()
 {
-    return {QStringLiteral("money"), QStringLiteral("amount"), QStringLiteral("number"),
-            QStringLiteral("upper"), QStringLiteral("lower")};
+    return {QStringLiteral("money"),  QStringLiteral("amount"), QStringLiteral("words"),
+            QStringLiteral("number"), QStringLiteral("upper"),  QStringLiteral("lower")};
 }
 
 } // namespace tv::report

@@ -24,6 +24,10 @@ std::optional<qint64> parse(const QString& text);
 // With the symbol: "$2,850.00", negative amounts as "-$2,850.00".
 QString format(qint64 units, bool withSymbol);
 
+// The amount in words as written on cheques and contracts, rounded to cents:
+// "Two Thousand Eight Hundred Fifty and 00/100 US Dollars".
+QString inWords(qint64 units);
+
 } // namespace money
 
 // One value of a report: a field of the database, a literal of the layout, or the result of a formula.
@@ -45,8 +49,6 @@ public:
     bool isNull() const { return m_type == Type::Null; }
     // Null, empty text or empty bytes.
     bool isEmpty() const;
-    // For conditions: not empty, and not a zero number.
-    bool isTrue() const;
 
     // Numeric views. Text is read as a number where it holds one ("24", "$2,850.00").
     std::optional<qint64> asInteger() const;
@@ -81,7 +83,8 @@ private:
     QByteArray m_bytes;
 };
 
-// The formats a layout may name after a colon: {Job Items.Item Price : money}.
+// The formats a layout may name after a colon: {Job Items.Item Price : money}. money "$1,234.56", amount
+// "1,234.56", words "One Thousand ... and 56/100 US Dollars", number "1,234", upper, lower.
 bool isKnownFormat(const QString& format);
 QStringList knownFormats();
 

@@ -49,6 +49,12 @@ void TestReportLayouts::rendersEveryLayout()
             QVERIFY(
                 doc->writePdf(out + u'/' + QFileInfo(f).completeBaseName() + QStringLiteral(".pdf")).ok());
     }
+    if (!out.isEmpty()) {
+        ReportEngine engine;
+        engine.setReportFileName(m_dir.path() +
+                                 QStringLiteral("/USA Upgrade Package Terms & Conditions.rpt"));
+        QVERIFY(engine.exportPdf(out + QStringLiteral("/Upgrade blank.pdf")).ok());
+    }
 }
 
 QTEST_MAIN(TestReportLayouts)
