@@ -37,9 +37,29 @@ QString pictureFilter()
     return QStringLiteral("Pictures (%1);;All Files (*)").arg(patterns.join(u' '));
 }
 
+// The largest the logo shows at the top of the main window; a larger picture is shown scaled down.
+constexpr int LogoMaxWidth = 560;
+
+// Shows the stored picture of the logo label at a size that fits, keeping its proportions. The bytes stay
+// as they are, so the picture is saved whole.
+void fitLogo(QLabel* logo)
+{
+    const QPixmap shown = logo->pixmap();
+    if (shown.isNull())
+        return;
+    const QSize bound(LogoMaxWidth, logo->maximumHeight());
+    if (shown.width() <= bound.width() && shown.height() <= bound.height())
+        return;
+    logo->setPixmap(shown.scaled(bound, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
 } // namespace
 
-void MainMenu::setUpSettingsEntries() {}
+void MainMenu::setUpSettingsEntries()
+{
+    // Whenever the binding shows the logo row, at start-up among others.
+    connect(Data1, &Binding::reposition, this, [this]() { fitLogo(Image1); });
+}
 
 void MainMenu::MnuYourInformation_Click()
 {
@@ -125,6 +145,7 @@ void MainMenu::MnuLogo_Click()
         return;
     }
     Binding::setPicture(Image1, bytes);
+    fitLogo(Image1);
     // Saving the row takes the new picture from Image1; if it fails, the stored logo shows again.
     if (!Data1->updateRecord())
         Data1->cancelUpdate();

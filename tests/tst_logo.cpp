@@ -98,10 +98,13 @@ void LogoTest::chosenLogoShowsAtOnceAndAfterARestart_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("format");
     QTest::addColumn<QSize>("size");
-    QTest::newRow("png") << "logo.png" << QByteArray("PNG") << QSize(160, 60);
-    QTest::newRow("jpeg") << "logo.jpg" << QByteArray("JPG") << QSize(120, 90);
-    QTest::newRow("bitmap") << "LOGO.BMP" << QByteArray("BMP") << QSize(64, 32);
-    QTest::newRow("no extension") << "logo" << QByteArray("PNG") << QSize(48, 48);
+    QTest::addColumn<QSize>("shown"); // a large picture shows scaled down to fit above the shortcuts
+    QTest::newRow("png") << "logo.png" << QByteArray("PNG") << QSize(160, 60) << QSize(160, 60);
+    QTest::newRow("jpeg") << "logo.jpg" << QByteArray("JPG") << QSize(120, 90) << QSize(120, 90);
+    QTest::newRow("bitmap") << "LOGO.BMP" << QByteArray("BMP") << QSize(64, 32) << QSize(64, 32);
+    QTest::newRow("no extension") << "logo" << QByteArray("PNG") << QSize(48, 48) << QSize(48, 48);
+    QTest::newRow("large and wide") << "wide.png" << QByteArray("PNG") << QSize(2240, 400) << QSize(560, 100);
+    QTest::newRow("large and tall") << "tall.png" << QByteArray("PNG") << QSize(700, 1400) << QSize(70, 140);
 }
 
 void LogoTest::chosenLogoShowsAtOnceAndAfterARestart()
@@ -109,6 +112,7 @@ void LogoTest::chosenLogoShowsAtOnceAndAfterARestart()
     QFETCH(QString, name);
     QFETCH(QByteArray, format);
     QFETCH(QSize, size);
+    QFETCH(QSize, shown);
     const QString path = picture(name, format.constData(), size);
     QFile source(path);
     QVERIFY(source.open(QIODevice::ReadOnly));
@@ -122,14 +126,14 @@ void LogoTest::chosenLogoShowsAtOnceAndAfterARestart()
     QCOMPARE(m_ui->asked.size(), 1);
     QCOMPARE(m_ui->asked.first().kind, QStringLiteral("open"));
     QVERIFY(m_ui->asked.first().extra.contains(QStringLiteral("*.png")));
-    QCOMPARE(shownSize(main), size);
+    QCOMPARE(shownSize(main), shown);
     // The picture itself is stored, not its path: the file may go away.
     QCOMPARE(storedLogo(), bytes);
     QVERIFY(QFile::remove(path));
 
     MainMenu* again = restart();
     QVERIFY(again != nullptr);
-    QCOMPARE(shownSize(again), size);
+    QCOMPARE(shownSize(again), shown);
     QCOMPARE(m_folder->scalar("SELECT count(*) FROM [LogoData]").toInt(), 1);
 }
 
