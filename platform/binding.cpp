@@ -138,7 +138,8 @@ QString Binding::displayText(const QVariant& value)
     if (value.isNull() || !value.isValid())
         return {};
     if (value.typeId() == QMetaType::Double) {
-        QString text = QString::number(value.toDouble(), 'f', 4);
+        // Enough decimals for finance factors; money is stored to four and reads the same.
+        QString text = QString::number(value.toDouble(), 'f', 10);
         while (text.endsWith(u'0'))
             text.chop(1);
         if (text.endsWith(u'.'))

@@ -152,10 +152,10 @@ void QtInteractive::setPointer(Pointer pointer)
         return;
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
+    // The arrow is what every window shows by default; forcing it over the whole application would also
+    // hide the text cursor of edit boxes, so only the hourglass overrides.
     if (pointer == Pointer::Hourglass)
         QApplication::setOverrideCursor(Qt::WaitCursor);
-    else if (pointer == Pointer::Arrow)
-        QApplication::setOverrideCursor(Qt::ArrowCursor);
 }
 
 namespace platform {

@@ -48,13 +48,15 @@ int ScriptedInteractive::messageBox(const QString& text, int style, const QStrin
     if (!m_messages.isEmpty())
         return m_messages.dequeue();
     // The default button of the style.
-    static const QList<QList<int>> buttons = {{vbOK},          {vbOK, vbCancel}, {vbAbort, vbRetry, vbIgnore},
-                                              {vbYes, vbNo, vbCancel}, {vbYes, vbNo}, {vbRetry, vbCancel}};
+    static const QList<QList<int>> buttons = {
+        {vbOK},        {vbOK, vbCancel},   {vbAbort, vbRetry, vbIgnore}, {vbYes, vbNo, vbCancel},
+        {vbYes, vbNo}, {vbRetry, vbCancel}};
     const QList<int>& set = buttons.value(style & 7, buttons.first());
     return set.value(std::min<int>((style & 768) / 256, int(set.size()) - 1));
 }
 
-InputAnswer ScriptedInteractive::inputBox(const QString& prompt, const QString& title, const QString& defaultText)
+InputAnswer ScriptedInteractive::inputBox(const QString& prompt, const QString& title,
+                                          const QString& defaultText)
 {
     asked.append({QStringLiteral("input"), prompt, title, 0, defaultText});
     return m_inputs.isEmpty() ? InputAnswer{} : m_inputs.dequeue();
@@ -94,7 +96,8 @@ AppFolder::AppFolder(bool withDatabase)
         const QString target = databasePath();
         if (!QFile::copy(QStringLiteral(TARVENOR_PREPARED_DB), target))
             qFatal("cannot copy the prepared database %s", TARVENOR_PREPARED_DB);
-        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        QFile::setPermissions(target,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     }
     platform::setAppFolder(m_dir.path());
 }

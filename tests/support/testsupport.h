@@ -50,7 +50,11 @@ public:
     QString existingFolder(const QString& title, const QString& folder) override;
     void beep() override;
     void sendKey(int qtKey) override;
-    void setPointer(Pointer pointer) override { m_pointer = pointer; pointerHistory.append(pointer); }
+    void setPointer(Pointer pointer) override
+    {
+        m_pointer = pointer;
+        pointerHistory.append(pointer);
+    }
     Pointer pointer() const override { return m_pointer; }
 
     QList<Pointer> pointerHistory;
