@@ -342,12 +342,21 @@ public:
             for (int disk = int(end.directoryDisk) + 1; disk < m_disks.lastDisk(); ++disk)
                 m_disks.expect(disk, {0, CentralHeaderSignature, {}});
         }
-        QByteArray directory(qsizetype(end.directorySize), Qt::Uninitialized);
+        // Read in pieces: a damaged end record may claim a directory far larger than the disks hold.
+        QByteArray directory;
         Cursor cursor{int(end.directoryDisk), qint64(end.directoryOffset)};
-        qint64 got = 0;
-        if (const int rc = m_disks.read(cursor, directory.data(), directory.size(), &got); rc != Success)
-            return rc;
-        if (got != directory.size() || !parseCentralDirectory(directory, end.entries, &m_entries))
+        while (uint64_t(directory.size()) < end.directorySize) {
+            const qint64 want =
+                qint64(qMin<uint64_t>(end.directorySize - uint64_t(directory.size()), ChunkSize));
+            const qsizetype at = directory.size();
+            directory.resize(at + want);
+            qint64 got = 0;
+            if (const int rc = m_disks.read(cursor, directory.data() + at, want, &got); rc != Success)
+                return rc;
+            if (got != want)
+                return Inconsistent;
+        }
+        if (!parseCentralDirectory(directory, end.entries, &m_entries))
             return Inconsistent;
         if (!m_entries.isEmpty())
             m_disks.setMarks(readDiskList(m_entries.first().extra));
