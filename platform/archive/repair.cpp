@@ -136,6 +136,34 @@ bool checkWithDescriptor(const char* file, qint64 fileSize, qint64 dataOffset, L
     return false;
 }
 
+struct Attributes
+{
+    uint16_t versionMadeBy = 20;
+    uint32_t external = 0;
+};
+
+// Whatever central records survive, wherever they are: they keep the members' permissions and kinds.
+QHash<QByteArray, Attributes> survivingAttributes(const char* data, qint64 size)
+{
+    QHash<QByteArray, Attributes> found;
+    const QByteArray signature("PK\x01\x02", 4);
+    for (qint64 pos = 0; pos + CentralHeaderSize <= size;) {
+        const char* hit =
+            static_cast<const char*>(memmem(data + pos, size_t(size - pos), signature.constData(), 4));
+        if (!hit)
+            break;
+        CentralEntry e;
+        qint64 used = 0;
+        if (parseCentralEntry(hit, size - (hit - data), &e, &used)) {
+            found.insert(e.rawName, {e.versionMadeBy, e.externalAttributes});
+            pos = (hit - data) + used;
+        } else {
+            pos = (hit - data) + 1;
+        }
+    }
+    return found;
+}
+
 bool plausibleName(const QByteArray& name)
 {
     return !name.isEmpty() && !name.contains('\0');
@@ -249,6 +277,7 @@ int rebuildFromLocalHeaders(const QString& path, const RepairHooks& hooks)
     if (found.isEmpty())
         return NotAZip;
 
+    const QHash<QByteArray, Attributes> attributes = survivingAttributes(data, fileSize);
     QTemporaryFile out(path + QStringLiteral(".XXXXXX"));
     out.setAutoRemove(true);
     if (!out.open())
@@ -265,7 +294,9 @@ int rebuildFromLocalHeaders(const QString& path, const RepairHooks& hooks)
         if (out.write(header) != header.size() || out.write(data + r.dataOffset, length) != length)
             return resultForSystemError(errno, WriteError);
         CentralEntry e;
-        e.versionMadeBy = 20;
+        const Attributes kept =
+            attributes.value(r.header.rawName, {20, r.header.rawName.endsWith('/') ? 0x10u : 0u});
+        e.versionMadeBy = kept.versionMadeBy;
         e.versionNeeded = r.header.versionNeeded;
         e.flags = uint16_t(r.header.flags & ~FlagDataDescriptor);
         e.method = r.header.method;
@@ -275,7 +306,7 @@ int rebuildFromLocalHeaders(const QString& path, const RepairHooks& hooks)
         e.compressedSize = r.header.compressedSize;
         e.size = r.header.size;
         e.localOffset = uint64_t(written);
-        e.externalAttributes = r.header.rawName.endsWith('/') ? 0x10 : 0;
+        e.externalAttributes = kept.external;
         e.rawName = r.header.rawName;
         e.extra = withoutZip64Field(r.header.extra);
         central.append(e);

@@ -38,6 +38,9 @@ private slots:
     void fixAggressiveRebuildsCutDirectory();
     void fixAggressiveFollowsDataDescriptors();
     void fixWithNothingToRecover();
+    void fixAggressiveKeepsSurvivingPermissions();
+    void encryptedMembersAreSkipped_data();
+    void encryptedMembersAreSkipped();
     void updateArchiveDate();
     void abort_data();
     void abort();
@@ -532,6 +535,72 @@ void ArchiveEngineTest::fixWithNothingToRecover()
     QCOMPARE(readFile(m_archive), before);
     m_engine->setArchiveName(path(QStringLiteral("absent.zip")));
     QCOMPARE(m_engine->fix(true), int(ArchiveMissing));
+}
+
+void ArchiveEngineTest::fixAggressiveKeepsSurvivingPermissions()
+{
+    const QString script = path(QStringLiteral("run.sh"));
+    const QString other = path(QStringLiteral("z-other.txt"));
+    writeFile(script, "#!/bin/sh\n");
+    writeFile(other, mixedContent(5000, 71));
+    QVERIFY(QFile::setPermissions(script,
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    QCOMPARE(addFiles({script, other}), int(Success));
+    // Cut in the middle of the directory: the first record survives, the second and the end record do not.
+    QByteArray bytes = readFile(m_archive);
+    const qsizetype second = bytes.lastIndexOf(QByteArray("PK\x01\x02", 4));
+    writeFile(m_archive, bytes.left(second + 10));
+    QCOMPARE(m_engine->list(), int(NotAZip));
+    QCOMPARE(m_engine->fix(true), int(Success));
+    const QString folder = path(QStringLiteral("out"));
+    m_engine->setExtractFolder(folder);
+    m_engine->addFileToProcess(memberName(script));
+    m_engine->addFileToProcess(memberName(other));
+    QCOMPARE(m_engine->extract(0), int(Success));
+    QVERIFY(QFileInfo(extractedPath(folder, script)).permissions() & QFileDevice::ExeOwner);
+    QCOMPARE(readFile(extractedPath(folder, other)), readFile(other));
+}
+
+void ArchiveEngineTest::encryptedMembersAreSkipped_data()
+{
+    QTest::addColumn<bool>("withPlainMember");
+    QTest::addColumn<int>("testResult");
+    QTest::addColumn<int>("extractResult");
+    QTest::newRow("only encrypted") << false << int(NothingTested) << int(FilesSkipped);
+    QTest::newRow("encrypted and plain") << true << int(FilesSkipped) << int(FilesSkipped);
+}
+
+void ArchiveEngineTest::encryptedMembersAreSkipped()
+{
+    QFETCH(bool, withPlainMember);
+    QFETCH(int, testResult);
+    QFETCH(int, extractResult);
+    if (!zip_encryption_method_supported(ZIP_EM_AES_256, 1))
+        QSKIP("libzip was built without encryption");
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(m_archive).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    QVERIFY(archive);
+    const QByteArray secret = "secret contents";
+    const zip_int64_t index = zip_file_add(
+        archive, "secret.txt", zip_source_buffer(archive, secret.constData(), secret.size(), 0), 0);
+    QVERIFY(index >= 0);
+    QCOMPARE(zip_file_set_encryption(archive, zip_uint64_t(index), ZIP_EM_AES_256, "password"), 0);
+    if (withPlainMember)
+        QVERIFY(zip_file_add(archive, "plain.txt", zip_source_buffer(archive, "plain", 5, 0), 0) >= 0);
+    QCOMPARE(zip_close(archive), 0);
+
+    QCOMPARE(m_engine->test(), testResult);
+    QVERIFY(m_log->events.contains(QStringLiteral("skip secret.txt %1").arg(SkipEncrypted)));
+    m_engine->setExtractFolder(path(QStringLiteral("out")));
+    m_engine->setFilesToProcess(QStringLiteral("secret.txt\rplain.txt\r"));
+    m_log->clear();
+    QCOMPARE(m_engine->extract(0), extractResult);
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("out/secret.txt"))));
+    QCOMPARE(QFileInfo::exists(path(QStringLiteral("out/plain.txt"))), withPlainMember);
+    // Repairs keep what they cannot check.
+    QCOMPARE(m_engine->fix(false), int(Success));
+    QCOMPARE(m_engine->fix(true), int(Success));
+    QCOMPARE(m_engine->fileCount(), withPlainMember ? 2 : 1);
 }
 
 void ArchiveEngineTest::updateArchiveDate()
