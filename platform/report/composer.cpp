@@ -947,6 +947,9 @@ Result Composer::compose(Document* out)
                     Block detail = bandBlock(details.detail, rowCtx);
                     detail.region = region;
                     detail.group = g;
+                    // The group's total does not start a page on its own: its last row goes with it.
+                    if (r == groups[g].end - 1 && details.groupFooter.defined)
+                        detail.keepWithNext = true;
                     blocks.append(std::move(detail));
                 }
                 Block footer = bandBlock(details.groupFooter, groupCtx);
@@ -1006,17 +1009,21 @@ Result Composer::compose(Document* out)
         auto minimumHeight = [](const Block& b) {
             return b.breakable && !b.breaks.isEmpty() ? b.breaks.first() : b.height;
         };
+        // The room a block and the blocks it keeps with need: all of them but the last, and of the last
+        // what must at least go with them (two lines of a paragraph, or a whole band).
         auto chainHeight = [&](int i) {
             qreal h = blocks[i].height;
-            for (int j = i; blocks[j].keepWithNext && j + 1 < blocks.size() && h <= bodyHeight; ++j) {
+            int j = i;
+            while (blocks[j].keepWithNext && h <= bodyHeight) {
                 int k = j + 1;
                 while (k < blocks.size() && blocks[k].isEmpty())
                     ++k;
                 if (k >= blocks.size())
                     break;
                 const bool last = !blocks[k].keepWithNext;
-                h += blocks[k].spaceBefore + (last ? minimumHeight(blocks[k]) : blocks[k].height);
-                j = k - 1;
+                h += blocks[j].spaceAfter + blocks[k].spaceBefore +
+                     (last ? minimumHeight(blocks[k]) : blocks[k].height);
+                j = k;
             }
             return h;
         };
@@ -1034,9 +1041,12 @@ Result Composer::compose(Document* out)
             }
             const qreal gap = hasContent ? b.spaceBefore : 0;
             const qreal room = bodyBottom - y;
-            if (hasContent && gap + chainHeight(i) > room && chainHeight(i) <= bodyHeight) {
-                startPage(&b);
-                continue;
+            if (hasContent && b.keepWithNext) {
+                const qreal chain = chainHeight(i);
+                if (gap + chain > room && chain <= bodyHeight) {
+                    startPage(&b);
+                    continue;
+                }
             }
             if (gap + b.height <= room + 0.01) {
                 place(out->m_pages.last(), b, y + gap);

@@ -127,6 +127,15 @@ QString createDatabase(const QString& folder, QString* error)
                 }
             }
         }
+        // The starter content may hold an example job; the fixtures make their own.
+        QSqlQuery clear(db);
+        if (!clear.exec(QStringLiteral("DELETE FROM [Job Items]")) ||
+            !clear.exec(QStringLiteral("DELETE FROM [Job Information]"))) {
+            if (error)
+                *error = clear.lastError().text();
+            db.rollback();
+            return false;
+        }
         return db.commit();
     });
     return ok ? path : QString();

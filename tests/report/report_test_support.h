@@ -21,8 +21,8 @@ struct Line
     QString notes;
 };
 
-// Makes an empty Pelkin.mdb in folder from the schema scripts of the data layer. Empty string and error on
-// failure.
+// Makes a Pelkin.mdb in folder from the schema scripts of the data layer, without any job. Empty string and
+// error on failure.
 QString createDatabase(const QString& folder, QString* error);
 // The seller's data, finance factors, a logo and the terms lists.
 bool fillCompany(const QString& databasePath, QString* error);
