@@ -31,11 +31,20 @@ RecordSet::FieldKind kindOfDeclared(const QString& declared)
     return RecordSet::FieldKind::Text;
 }
 
+// A statement without the semicolon that may end it, ready for a LIMIT or to be used as a subquery.
+QString pageStatementBase(QString statement)
+{
+    statement = statement.trimmed();
+    while (statement.endsWith(u';'))
+        statement = statement.chopped(1).trimmed();
+    return statement;
+}
+
 QString baseTable(const QString& source, bool* isTable)
 {
-    static const QRegularExpression fromTable(QStringLiteral(R"(^\s*select\s.*?\sfrom\s+(\[[^\]]+\]|[\w#]+))"),
-                                              QRegularExpression::CaseInsensitiveOption |
-                                                  QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression fromTable(
+        QStringLiteral(R"(^\s*select\s.*?\sfrom\s+(\[[^\]]+\]|[\w#]+))"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const auto match = fromTable.match(source);
     *isTable = !match.hasMatch();
     QString name = *isTable ? source.trimmed() : match.captured(1);
@@ -48,8 +57,7 @@ QString baseTable(const QString& source, bool* isTable)
 
 RecordSet::RecordSet(ConnectionPtr connection, QString source)
     : m_connection(std::move(connection)), m_source(std::move(source))
-{
-}
+{}
 
 RecordSet::~RecordSet() = default;
 
@@ -86,19 +94,35 @@ bool RecordSet::load(QString* error)
     for (int i = 0; i < record.count(); ++i)
         fields.append(record.fieldName(i));
     QList<QVariantList> rows;
+    bool more = false;
     while (query.next()) {
+        if (rows.size() == PagedAbove) {
+            more = true;
+            break;
+        }
         QVariantList row;
         row.reserve(fields.size());
         for (int i = 0; i < fields.size(); ++i)
             row.append(query.value(i));
         rows.append(row);
     }
-    if (query.lastError().isValid()) {
+    if (!more && query.lastError().isValid()) {
         if (error)
             *error = query.lastError().text();
         return false;
     }
     query.finish();
+    const int fetched = int(rows.size());
+    if (more) {
+        // A large result: count it, and leave the rest to be read page by page as it is asked for.
+        QSqlQuery count(db);
+        if (!count.exec(countStatement()) || !count.next()) {
+            if (error)
+                *error = count.lastError().text();
+            return false;
+        }
+        rows.resize(std::max(fetched, count.value(0).toInt()));
+    }
 
     if (fields != m_fields) {
         m_fields = fields;
@@ -112,6 +136,69 @@ bool RecordSet::load(QString* error)
             m_kinds.append(kindOfDeclared(declared.value(f.toLower())));
     }
     m_rows = rows;
+    m_fetched = fetched;
+    m_paged = more;
+    return true;
+}
+
+QString RecordSet::countStatement() const
+{
+    // "Select * from <table> [where ...] [order by <fields>]" counts without its ordering, which lets the
+    // engine count an index instead of walking the rows in order.
+    static const QRegularExpression shape(
+        QStringLiteral(
+            R"(^\s*select\s+\*\s+from\s+(.+?)(?:\s+order\s+by\s+(?:\[[^\]]+\]|[\w#]+)(?:\s+(?:asc|desc))?)"
+            R"((?:\s*,\s*(?:\[[^\]]+\]|[\w#]+)(?:\s+(?:asc|desc))?)*)?\s*;?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const auto match = shape.match(m_select);
+    if (match.hasMatch())
+        return QStringLiteral("SELECT count(*) FROM %1").arg(match.captured(1));
+    return QStringLiteral("SELECT count(*) FROM (%1)").arg(pageStatementBase(m_select));
+}
+
+const QVariantList& RecordSet::rowAt(int row) const
+{
+    if (m_rows.at(row).isEmpty() && !m_fields.isEmpty()) {
+        QString error;
+        if (!fetchPage(row / PageSize, &error))
+            qWarning("Reading rows of %s failed: %s", qPrintable(m_source), qPrintable(error));
+    }
+    return m_rows.at(row);
+}
+
+bool RecordSet::fetchPage(int page, QString* error) const
+{
+    static const QRegularExpression hasLimit(QStringLiteral(R"(\blimit\s+\d+(\s*(,|offset)\s*\d+)?\s*$)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const QString base = pageStatementBase(m_select);
+    const QString text = hasLimit.match(base).hasMatch()
+                             ? QStringLiteral("SELECT * FROM (%1) LIMIT ? OFFSET ?").arg(base)
+                             : base + QStringLiteral(" LIMIT ? OFFSET ?");
+    const int first = page * PageSize;
+    QSqlQuery query(m_connection->database());
+    query.setForwardOnly(true);
+    query.prepare(text);
+    query.addBindValue(PageSize);
+    query.addBindValue(first);
+    if (!query.exec()) {
+        if (error)
+            *error = query.lastError().text();
+        return false;
+    }
+    const int columns = int(m_fields.size());
+    for (int row = first; row < first + PageSize && query.next(); ++row) {
+        if (row >= count())
+            break;
+        // Rows read before (and perhaps edited and saved since) stay as they are.
+        if (!m_rows.at(row).isEmpty())
+            continue;
+        QVariantList values;
+        values.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            values.append(query.value(i));
+        m_rows[row] = values;
+        ++m_fetched;
+    }
     return true;
 }
 
@@ -139,7 +226,7 @@ QVariant RecordSet::value(int index) const
         return {};
     if (m_new || m_changed.contains(index))
         return m_buffer.value(index);
-    return m_rows.at(m_position).value(index);
+    return rowAt(m_position).value(index);
 }
 
 QVariant RecordSet::valueAt(int row, int index) const
@@ -148,7 +235,7 @@ QVariant RecordSet::valueAt(int row, int index) const
         return value(index);
     if (row < 0 || row >= count() || index < 0 || index >= m_fields.size())
         return {};
-    return m_rows.at(row).value(index);
+    return rowAt(row).value(index);
 }
 
 bool RecordSet::setValue(const QString& field, const QVariant& value)
@@ -157,7 +244,8 @@ bool RecordSet::setValue(const QString& field, const QVariant& value)
     if (index < 0 || !hasCurrent())
         return false;
     if (m_buffer.size() != m_fields.size()) {
-        m_buffer = m_new ? QVariantList(m_fields.size()) : m_rows.at(m_position);
+        m_buffer = m_new ? QVariantList(m_fields.size()) : rowAt(m_position);
+        m_buffer.resize(m_fields.size());
     }
     m_buffer[index] = value;
     if (!m_changed.contains(index))
@@ -303,7 +391,8 @@ bool RecordSet::locateRowid(const QVariantList& row, qint64* rowid, QString* err
     }
     if (!query.next()) {
         if (error)
-            *error = QStringLiteral("The row was changed or deleted by another window. Refresh and try again.");
+            *error =
+                QStringLiteral("The row was changed or deleted by another window. Refresh and try again.");
         return false;
     }
     *rowid = query.value(0).toLongLong();
@@ -316,7 +405,8 @@ bool RecordSet::readRow(qint64 rowid, QVariantList* row, QString* error) const
     for (const QString& f : m_fields)
         columns.append(quoteName(f));
     QSqlQuery query(m_connection->database());
-    query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columns.join(u','), quoteName(m_table)));
+    query.prepare(
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columns.join(u','), quoteName(m_table)));
     query.addBindValue(rowid);
     if (!query.exec() || !query.next()) {
         if (error)
@@ -396,7 +486,7 @@ bool RecordSet::update(QString* error)
         return true;
     }
 
-    if (!locateRowid(m_rows.at(m_position), &rowid, error))
+    if (!locateRowid(rowAt(m_position), &rowid, error))
         return false;
     QStringList assignments;
     for (int index : std::as_const(m_changed))
@@ -434,7 +524,7 @@ bool RecordSet::deleteCurrent(QString* error)
         return false;
     }
     qint64 rowid = 0;
-    if (!locateRowid(m_rows.at(m_position), &rowid, error))
+    if (!locateRowid(rowAt(m_position), &rowid, error))
         return false;
     QSqlQuery query(m_connection->database());
     query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteName(m_table)));

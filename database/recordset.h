@@ -9,10 +9,12 @@
 
 namespace tv::db {
 
-// A record set over a table name or a "Select * from <table> ..." text, with a current row and an edit buffer.
-// Rows are fetched completely when the set opens, so that no statement stays open against the file and other
-// connections can always write. Rows are saved back to their table; a row without a key is found again by its
-// stored values. Several bindings may share one record set and so one current row.
+// A record set over a table name or a "Select * from <table> ..." text, with a current row and an edit
+// buffer. Rows are fetched completely when the set opens, so that no statement stays open against the file
+// and other connections can always write; a result of more than PagedAbove rows is read in pages instead,
+// each page when one of its rows is first asked for (as the table stands then), so that a set over a large
+// table opens at once. Rows are saved back to their table; a row without a key is found again by its stored
+// values. Several bindings may share one record set and so one current row.
 class RecordSet : public QObject
 {
     Q_OBJECT
@@ -26,6 +28,13 @@ public:
     ConnectionPtr connection() const { return m_connection; }
     QString source() const { return m_source; }
     QString table() const { return m_table; }
+
+    // Results above this size are read in pages of PageSize rows.
+    static constexpr int PagedAbove = 1000;
+    static constexpr int PageSize = 256;
+    bool isPaged() const { return m_paged; }
+    // How many rows have been read from the file so far.
+    int fetchedCount() const { return m_fetched; }
 
     int count() const { return int(m_rows.size()); }
     bool isEmpty() const { return m_rows.isEmpty(); }
@@ -73,16 +82,20 @@ public:
     static bool convertText(const QString& text, FieldKind kind, QVariant* out, QString* error);
 
 signals:
-    void aboutToSave();      // bound controls copy their edits into the buffer now
-    void currentChanged();   // another row (or a new one) is current, or its values were reloaded
-    void rowsReset();        // rows were read again
-    void rowSaved(int row);  // a row was written back
+    void aboutToSave();     // bound controls copy their edits into the buffer now
+    void currentChanged();  // another row (or a new one) is current, or its values were reloaded
+    void rowsReset();       // rows were read again
+    void rowSaved(int row); // a row was written back
 
 private:
     RecordSet(ConnectionPtr connection, QString source);
     bool load(QString* error);
     bool saveIfDirty(QString* error);
     bool locateRowid(const QVariantList& row, qint64* rowid, QString* error) const;
+    // The row at a position, read from the file with its page if it has not been read yet.
+    const QVariantList& rowAt(int row) const;
+    bool fetchPage(int page, QString* error) const;
+    QString countStatement() const;
     bool readRow(qint64 rowid, QVariantList* row, QString* error) const;
 
     ConnectionPtr m_connection;
@@ -91,7 +104,9 @@ private:
     QString m_select;
     QStringList m_fields;
     QList<FieldKind> m_kinds;
-    QList<QVariantList> m_rows;
+    mutable QList<QVariantList> m_rows; // an empty list stands for a row not read yet
+    mutable int m_fetched = 0;
+    bool m_paged = false;
     int m_position = -1;
     QVariantList m_buffer;
     QList<int> m_changed;
