@@ -8,6 +8,7 @@
 #include "platform/recordsetmodel.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,6 +19,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -31,11 +33,32 @@ namespace {
 // Lists with more pages than this are only printed after the user agreed.
 constexpr int LargePrintPages = 100;
 
-// The grid's view of quote lines: the cells as printed, numbers to the right, the full details as a tip.
+// The grid's view of quote lines: the cells as printed, numbers to the right, the full details as a tip. A
+// large set shows the rows known so far, and grows when it has been counted.
 class QuoteLinesModel : public RecordSetModel
 {
 public:
     QuoteLinesModel(QObject* parent) : RecordSetModel(parent, columns()) {}
+
+    void show(db::RecordSetPtr set)
+    {
+        for (const auto& c : std::as_const(m_signals))
+            disconnect(c);
+        m_signals.clear();
+        setRecordset(set);
+        if (!set)
+            return;
+        m_signals.append(connect(set.get(), &db::RecordSet::rowsAboutToBeAppended, this,
+                                 [this](int first, int last) { beginInsertRows({}, first, last); }));
+        m_signals.append(
+            connect(set.get(), &db::RecordSet::rowsAppended, this, [this]() { endInsertRows(); }));
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        const db::RecordSetPtr set = recordset();
+        return parent.isValid() || !set ? 0 : set->knownCount();
+    }
 
     static QList<RecordSetModel::Column> columns()
     {
@@ -64,6 +87,9 @@ public:
             return RecordSetModel::data(index, role);
         }
     }
+
+private:
+    QList<QMetaObject::Connection> m_signals;
 };
 
 } // namespace
@@ -85,6 +111,7 @@ Databases::Databases()
     SSDBGrid1 = new QTableView(frame);
     SSDBGrid1->setObjectName(QStringLiteral("SSDBGrid1"));
     m_model = new QuoteLinesModel(this);
+    SSDBGrid1->viewport()->installEventFilter(this);
     SSDBGrid1->setModel(m_model);
     SSDBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     SSDBGrid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -158,7 +185,21 @@ void Databases::followRecordset()
 {
     // The pick list may have put another record set in the binding.
     if (m_model->recordset() != m_data1->recordset())
-        m_model->setRecordset(m_data1->recordset());
+        static_cast<QuoteLinesModel*>(m_model)->show(m_data1->recordset());
+}
+
+bool Databases::eventFilter(QObject* watched, QEvent* event)
+{
+    // Once the first rows are on the screen, a large list is counted so that the grid shows all of its rows.
+    if (event->type() == QEvent::Paint && watched == SSDBGrid1->viewport()) {
+        const db::RecordSetPtr set = m_data1->recordset();
+        if (set && !set->isCountKnown())
+            QTimer::singleShot(0, this, [this, weak = std::weak_ptr<db::RecordSet>(set)]() {
+                if (const db::RecordSetPtr counted = weak.lock())
+                    counted->count();
+            });
+    }
+    return Form::eventFilter(watched, event);
 }
 
 void Databases::selectCurrentRow()
@@ -168,7 +209,7 @@ void Databases::selectCurrentRow()
         return;
     m_syncing = true;
     const int row = set->position();
-    if (row >= 0 && row < set->count()) {
+    if (row >= 0 && row < set->knownCount()) {
         const int column = std::max(0, SSDBGrid1->currentIndex().column());
         const QModelIndex index = m_model->index(row, column);
         SSDBGrid1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |

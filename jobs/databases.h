@@ -48,6 +48,7 @@ public:
 
 protected:
     void Form_Load() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void followRecordset();

@@ -433,8 +433,12 @@ private slots:
         auto* list = openList();
         const db::RecordSetPtr set = list->Data1()->recordset();
         QVERIFY(set->isPaged());
+        // At first only the rows read at once; once those are painted, the list is counted and grows.
+        QVERIFY(!set->isCountKnown());
+        QVERIFY(list->grid()->model()->rowCount() < lines);
+        QVERIFY(QTest::qWaitForWindowExposed(list));
+        QTRY_COMPARE(list->grid()->model()->rowCount(), lines);
         QCOMPARE(set->count(), lines);
-        QCOMPARE(list->grid()->model()->rowCount(), lines);
         QVERIFY(set->fetchedCount() < lines);
 
         const QList<qint64> order = rowidsInOrder();
@@ -457,6 +461,91 @@ private slots:
                 expected[4] = 42;
             QCOMPARE(after.value(it.key()), expected);
         }
+    }
+
+    void aLargeRecordSetStaysInStep_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::newRow("last") << "last";
+        QTest::newRow("next past the rows read at once") << "next";
+        QTest::newRow("delete, then read further") << "delete";
+        QTest::newRow("delete in the first rows, then read further") << "delete early";
+        QTest::newRow("read again far down") << "requery";
+        QTest::newRow("a new row goes last") << "add";
+        QTest::newRow("an edited line moves in the file's order") << "move";
+    }
+    void aLargeRecordSetStaysInStep()
+    {
+        QFETCH(QString, operation);
+        const int lines = 3000;
+        addNumberedLines(lines, QStringLiteral("Line"));
+        QStringList names;
+        for (const QVariantList& row : m_folder->rows(
+                 "SELECT [Item Name] FROM [Job Items] ORDER BY Recordno, Schedule, [Item Category]"))
+            names.append(row.first().toString());
+        QString error;
+        const auto connection = db::openConnection(m_folder->databasePath(), QStringLiteral("Test"), &error);
+        const auto set = db::RecordSet::open(connection, Databases::AllLinesSource, &error);
+        QVERIFY2(set, qPrintable(error));
+        QVERIFY(set->isPaged() && !set->isCountKnown());
+        const int name = set->fieldIndex(QStringLiteral("Item Name"));
+        const auto current = [&]() { return set->value(name).toString(); };
+
+        if (operation == u"last") {
+            QVERIFY(set->moveLast(&error));
+            QCOMPARE(set->position(), lines - 1);
+            QCOMPARE(current(), names.last());
+            QVERIFY(!set->eof());
+            QVERIFY(set->moveNext(&error));
+            QVERIFY(set->eof());
+        } else if (operation == u"next") {
+            QVERIFY(set->moveTo(set->knownCount() - 1, &error));
+            const int at = set->position();
+            QVERIFY(!set->eof());
+            QVERIFY(set->moveNext(&error));
+            QCOMPARE(set->position(), at + 1);
+            QCOMPARE(current(), names.at(at + 1));
+        } else if (operation == u"delete" || operation == u"delete early") {
+            const int at = operation == u"delete" ? 1500 : 10;
+            QVERIFY(set->moveTo(at, &error));
+            QCOMPARE(current(), names.at(at));
+            QVERIFY2(set->deleteCurrent(&error), qPrintable(error));
+            names.removeAt(at);
+            QCOMPARE(set->count(), lines - 1);
+            QCOMPARE(current(), names.at(at));
+            for (int row : {999, 1000, 2047, 2600, lines - 2})
+                QCOMPARE(set->valueAt(row, name).toString(), names.at(row));
+        } else if (operation == u"requery") {
+            QVERIFY(set->moveTo(2500, &error));
+            QVERIFY(set->requery(&error));
+            QCOMPARE(set->position(), 2500);
+            QCOMPARE(current(), names.at(2500));
+        } else if (operation == u"add") {
+            QVERIFY(set->addNew(&error));
+            set->setValue(QStringLiteral("Recordno"), 1);
+            set->setValue(QStringLiteral("Item Name"), QStringLiteral("Added last"));
+            QVERIFY2(set->update(&error), qPrintable(error));
+            QCOMPARE(set->count(), lines + 1);
+            QCOMPARE(set->valueAt(lines, name).toString(), QStringLiteral("Added last"));
+            QCOMPARE(set->valueAt(lines - 1, name).toString(), names.last());
+            for (int row : {999, 1000, 2047, 2600})
+                QCOMPARE(set->valueAt(row, name).toString(), names.at(row));
+        } else if (operation == u"move") {
+            // Line 100 of job 4 sorts after every other line now; it keeps its place in the set, and the rows
+            // read afterwards are neither repeated nor skipped.
+            QVERIFY(set->moveTo(100, &error));
+            set->setValue(QStringLiteral("Recordno"), 999);
+            QVERIFY2(set->update(&error), qPrintable(error));
+            QVERIFY(set->moveTo(10, &error));
+            QVERIFY(set->moveTo(200, &error));
+            set->setValue(QStringLiteral("Item Category"), -1);
+            QVERIFY2(set->update(&error), qPrintable(error));
+            QCOMPARE(set->valueAt(100, name).toString(), names.at(100));
+            for (int row : {999, 1000, 1255, 1256, 2047, 2600, lines - 1})
+                QCOMPARE(set->valueAt(row, name).toString(), names.at(row));
+            QCOMPARE(set->count(), lines);
+        }
+        QVERIFY(set->fetchedCount() < lines);
     }
 
     void cells_data()
