@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLocale>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -284,7 +285,8 @@ bool Databases::confirmLargePrint(int pages)
 {
     if (pages <= LargePrintPages)
         return true;
-    return msgBox(QStringLiteral("The list runs to %1 pages. Do you want to go on?").arg(pages),
+    return msgBox(QStringLiteral("The list runs to %1 pages. Do you want to go on?")
+                      .arg(QLocale().toString(pages)),
                   vbYesNo + vbQuestion + vbDefaultButton2) == vbYes;
 }
 

@@ -98,7 +98,7 @@ QLabel* caption(const QString& text, QWidget* parent)
 QLabel* unit(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
-    label->setStyleSheet(QStringLiteral("color: palette(mid);"));
+    label->setStyleSheet(QStringLiteral("color: #5b6472;"));
     return label;
 }
 
@@ -427,7 +427,13 @@ QWidget* JobInformationSheet::buildOtherTab()
     grid->setHorizontalSpacing(10);
     int r = 0;
     const auto add = [&](const QString& text, QWidget* box, const QString& unitText = {}) {
-        grid->addWidget(caption(text, frame), r, 0);
+        QLabel* label = caption(text, frame);
+        if (qobject_cast<QPlainTextEdit*>(box)) {
+            // Beside a tall box the caption stands at its top line.
+            label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+            label->setContentsMargins(0, 4, 0, 0);
+        }
+        grid->addWidget(label, r, 0);
         grid->addWidget(box, r, 1);
         if (!unitText.isEmpty())
             grid->addWidget(unit(unitText, frame), r, 2);

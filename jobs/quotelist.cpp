@@ -40,26 +40,24 @@ QString quoteListCell(const db::RecordSet& set, int row, int column)
     return c.field == u"Item Notes" ? text.simplified() : text;
 }
 
-namespace {
-
-// Breaks text into at most maxLines lines of the width; the last line ends in an ellipsis when text is left.
-QStringList wrapLines(const QString& text, const QFontMetricsF& fm, qreal width, int maxLines)
+QStringList quoteListLines(const QString& text, const QFontMetricsF& fm, qreal width, int maxLines)
 {
     QStringList lines;
     QString line;
     const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
     for (int i = 0; i < words.size(); ++i) {
         const QString candidate = line.isEmpty() ? words.at(i) : line + u' ' + words.at(i);
-        if (fm.horizontalAdvance(candidate) <= width || line.isEmpty()) {
+        if (line.isEmpty() || fm.horizontalAdvance(candidate) <= width) {
             line = candidate;
             continue;
         }
-        lines.append(line);
-        line = words.at(i);
         if (lines.size() == maxLines - 1) {
-            line = words.mid(i).join(u' ');
+            // The last line takes the rest of the text and is cut short below.
+            line = QStringList(words.mid(i)).join(u' ').prepend(line + u' ');
             break;
         }
+        lines.append(line);
+        line = words.at(i);
     }
     if (!line.isEmpty())
         lines.append(line);
@@ -67,6 +65,8 @@ QStringList wrapLines(const QString& text, const QFontMetricsF& fm, qreal width,
         l = fm.elidedText(l, Qt::ElideRight, width);
     return lines;
 }
+
+namespace {
 
 struct Layout
 {
@@ -184,7 +184,7 @@ bool QuoteListPrint::print(QPagedPaintDevice* device, const QList<int>& rows, QS
                 const qreal cellWidth = left[c + 1] - left[c] - 2 * layout.pad;
                 const QString text = quoteListCell(*m_set, row, c);
                 const QStringList lines =
-                    wrapLines(text, body, cellWidth, columns[c].field == u"Item Notes" ? 2 : 1);
+                    quoteListLines(text, body, cellWidth, columns[c].field == u"Item Notes" ? 2 : 1);
                 for (int l = 0; l < lines.size(); ++l) {
                     const QRectF cell(left[c] + layout.pad, y + layout.pad + l * body.lineSpacing(),
                                       cellWidth, body.lineSpacing());

@@ -4,7 +4,9 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
+class QFontMetricsF;
 class QPagedPaintDevice;
 
 namespace tv::jobs {
@@ -21,6 +23,10 @@ const QList<QuoteListColumn>& quoteListColumns();
 
 // A cell as shown and printed: prices with two decimals, details on one line.
 QString quoteListCell(const db::RecordSet& set, int row, int column);
+
+// Breaks a cell's text into at most maxLines lines of the width; the last line ends in an ellipsis when text
+// is left over.
+QStringList quoteListLines(const QString& text, const QFontMetricsF& metrics, qreal width, int maxLines);
 
 // Prints rows of a list of quote lines as a table: a title and the column captions on every page, the rows
 // in the order given, a page number at the foot.

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -672,6 +673,69 @@ private slots:
             return;
         }
         QCOMPARE(pdfPages(pdf), pages < 0 ? listPages : pages);
+    }
+
+    void cellLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("widthInChars"); // of the letter x
+        QTest::addColumn<int>("maxLines");
+        QTest::addColumn<QStringList>("lines");
+        const QString ellipsis = QStringLiteral("\u2026");
+        QTest::newRow("fits") << "Kickbacks and Capping" << 40 << 1 << QStringList{"Kickbacks and Capping"};
+        QTest::newRow("one line, cut short")
+            << "A-2 Pinsetter, Remanufactured" << 16 << 1 << QStringList{"A-2 Pinsetter, " + ellipsis};
+        QTest::newRow("two lines") << "aaaa bbbb cccc" << 10 << 2 << QStringList{"aaaa bbbb", "cccc"};
+        QTest::newRow("two lines, the rest cut short")
+            << "aaaa bbbb cccc dddd eeee ffff" << 10 << 2 << QStringList{"aaaa bbbb", "cccc " + ellipsis};
+        QTest::newRow("empty") << "" << 10 << 2 << QStringList{};
+    }
+    void cellLines()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, widthInChars);
+        QFETCH(int, maxLines);
+        QFETCH(QStringList, lines);
+        QFont font(QStringLiteral("DejaVu Sans Mono"));
+        font.setStyleHint(QFont::Monospace);
+        const QFontMetricsF metrics(font);
+        const qreal width = metrics.horizontalAdvance(QString(widthInChars, u'x'));
+        const QStringList got = jobs::quoteListLines(text, metrics, width, maxLines);
+        QCOMPARE(got.size(), lines.size());
+        for (int i = 0; i < lines.size(); ++i) {
+            QVERIFY(metrics.horizontalAdvance(got[i]) <= width);
+            if (lines[i].endsWith(QStringLiteral("\u2026")))
+                QVERIFY2(got[i].endsWith(QStringLiteral("\u2026")) &&
+                             got[i].startsWith(lines[i].chopped(2).trimmed()),
+                         qPrintable(got[i]));
+            else
+                QCOMPARE(got[i], lines[i]);
+        }
+    }
+
+    void aVeryLongListAsksFirst_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("go on") << int(vbYes);
+        QTest::newRow("stop") << int(vbNo);
+    }
+    void aVeryLongListAsksFirst()
+    {
+        QFETCH(int, answer);
+        addNumberedLines(4000, QStringLiteral("Line"));
+        QTemporaryDir out;
+        auto* list = openList();
+        list->printerAvailable = []() { return false; };
+        m_ui->answerMessage(vbYes); // save as PDF
+        m_ui->answerFile(out.filePath(QStringLiteral("long.pdf")));
+        m_ui->answerMessage(answer);
+        list->Command2_Click();
+        const QList<Asked> messages = m_ui->messages();
+        QVERIFY(messages.size() >= 2);
+        QVERIFY2(messages.at(1).text.startsWith(QStringLiteral("The list runs to ")),
+                 qPrintable(messages.at(1).text));
+        QCOMPARE(messages.at(1).style, int(vbYesNo + vbQuestion + vbDefaultButton2));
+        QCOMPARE(QFile::exists(out.filePath(QStringLiteral("long.pdf"))), answer == vbYes);
     }
 
     void printLayout()
