@@ -28,7 +28,7 @@ public:
     // Every quote line in the fixed order.
     static const QString AllLinesSource;
 
-    // The binding of the grid (design name Data1). The edit window shares its record set.
+    // The binding of the grid, element Data1. The edit window shares its record set.
     Binding* Data1() const { return m_data1; }
     QTableView* grid() const { return SSDBGrid1; }
 
