@@ -355,8 +355,15 @@ bool Conversion::importTable(const TargetTable& target, const TableEntry& source
         return true;
     };
 
+    // Fields the program does not know are not even decoded: damage there cannot stop the conversion.
+    const auto known = [&](const Column& from) {
+        for (const TargetColumn& column : target.columns)
+            if (column.name.compare(from.name, Qt::CaseInsensitive) == 0)
+                return true;
+        return false;
+    };
     QString readError;
-    if (!m_reader->readTable(source, &data, row, &readError))
+    if (!m_reader->readTable(source, &data, known, row, &readError))
         return fail(error, readError);
     if (!prepared && !prepare())
         return fail(error,
@@ -508,8 +515,9 @@ bool Conversion::run(QJsonObject* report, QString* error)
         qint64 rows = 0;
         TableData data;
         QString readError;
-        if (!m_reader->readTable(
-                t, &data, [&](const QList<Value>&) { return ++rows, true; }, &readError))
+        const auto nothing = [](const Column&) { return false; };
+        const auto counted = [&](const QList<Value>&) { return ++rows, true; };
+        if (!m_reader->readTable(t, &data, nothing, counted, &readError))
             rows = data.declaredRows;
         leftOutTables.append(QJsonObject{{QStringLiteral("name"), t.name}, {QStringLiteral("rows"), rows}});
     }

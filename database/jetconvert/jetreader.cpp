@@ -221,7 +221,10 @@ struct Reader::Private
     bool readPage(qint64 number, QString* error)
     {
         if (number <= 0 || number >= pages) {
-            *error = QStringLiteral("it points to page %1, which the file does not have").arg(number);
+            *error = number <= 0 ? QStringLiteral("a page pointer is empty")
+                                 : QStringLiteral("page %1 is missing: the file ends after page %2")
+                                       .arg(number)
+                                       .arg(pages - 1);
             return false;
         }
         if (mdb_read_pg(mdb, static_cast<unsigned long>(number)) != static_cast<ssize_t>(pageSize)) {
@@ -247,6 +250,32 @@ struct Reader::Private
             return false;
         }
         return true;
+    }
+
+    // The counts at both ends of a row: the number of fields first, then from the end the null mask, the
+    // number of variable-length fields and their offsets.
+    bool checkRow(int start, int size, int maxColumns, bool variable, int* rowColumns) const
+    {
+        const bool jet3 = format == Format::Jet3;
+        const int countSize = jet3 ? 1 : 2;
+        if (size < countSize)
+            return false;
+        const unsigned char* row = mdb->pg_buf + start;
+        const int columns = jet3 ? row[0] : u16(row);
+        const int mask = (columns + 7) / 8;
+        if (columns < 1 || columns > std::max(maxColumns, 1) || countSize + mask > size)
+            return false;
+        *rowColumns = columns;
+        if (!variable)
+            return true;
+        const int varCountSize = jet3 ? 1 : 2;
+        if (countSize + mask + varCountSize > size)
+            return false;
+        const unsigned char* end = row + size;
+        const int varColumns = jet3 ? end[-mask - 1] : u16(end - mask - 2);
+        // Each variable field has an offset, plus one for the end of the data (Jet 3 adds a jump table).
+        const int offsets = (varColumns + 1) * (jet3 ? 1 : 2);
+        return varColumns <= columns && countSize + mask + varCountSize + offsets <= size;
     }
 
     // A memo or OLE object: kept after its header in the row, in one row of a long value page, or in a chain
@@ -550,7 +579,13 @@ bool Reader::readCatalog(Catalog* catalog, QString* error)
         }
         return true;
     };
-    if (!readTable(objects, &data, row, error))
+    const auto needed = [](const Column& column) {
+        for (const char16_t* name : {u"Id", u"Name", u"Type", u"Flags"})
+            if (column.name.compare(QStringView(name), Qt::CaseInsensitive) == 0)
+                return true;
+        return false;
+    };
+    if (!readTable(objects, &data, needed, row, error))
         return false;
     if (id < 0 && data.declaredRows > 0) {
         *error =
@@ -561,6 +596,7 @@ bool Reader::readCatalog(Catalog* catalog, QString* error)
 }
 
 bool Reader::readTable(const TableEntry& entry, TableData* data,
+                       const std::function<bool(const Column&)>& wanted,
                        const std::function<bool(const QList<Value>&)>& row, QString* error)
 {
     Private& p = *d;
@@ -590,6 +626,8 @@ bool Reader::readTable(const TableEntry& entry, TableData* data,
     // Right after the row count the definition keeps the last counter value handed out.
     data->lastAutoNumber = u32(p.page() + p.mdb->fmt->tab_num_rows_offset + 4);
     data->declaredRows = table->num_rows;
+    // The most fields a row may carry: deleted fields stay in old rows, so this only ever grows.
+    const int maxColumns = u16(p.page() + p.mdb->fmt->tab_num_cols_offset - 4);
     if (table->num_cols > MDB_MAX_COLS || !mdb_read_columns(table) ||
         table->columns->len != table->num_cols) {
         *error = QStringLiteral("%1: its fields cannot be read. The file is damaged.").arg(where);
@@ -603,6 +641,9 @@ bool Reader::readTable(const TableEntry& entry, TableData* data,
                               column->is_long_auto != 0});
     }
 
+    QList<bool> decoded;
+    for (const Column& column : data->columns)
+        decoded.append(!wanted || wanted(column));
     std::vector<MdbField> fields(std::max<size_t>(1, table->num_cols));
     QList<Value> values(columns.size());
     QString problem;
@@ -613,6 +654,14 @@ bool Reader::readTable(const TableEntry& entry, TableData* data,
         int start = 0, size = 0;
         if (!p.rowBounds(rowIndex, &start, &size, &problem))
             return false;
+        // The library trusts the row's own counts when it takes the row apart; they must fit the row.
+        int rowColumns = 0;
+        if (!p.checkRow(start, size, maxColumns, table->num_var_cols > 0, &rowColumns)) {
+            problem = QStringLiteral("row %1 of page %2 does not hold a valid row")
+                          .arg(rowIndex)
+                          .arg(p.mdb->cur_pg);
+            return false;
+        }
         std::fill(fields.begin(), fields.end(), MdbField{});
         if (mdb_crack_row(table, start, size_t(size), fields.data()) < 0) {
             problem =
@@ -627,7 +676,15 @@ bool Reader::readTable(const TableEntry& entry, TableData* data,
                               .arg(p.mdb->cur_pg);
                 return false;
             }
-            if (!p.decode(columns.at(i), field, start, size, &values[i], &problem))
+            if (!decoded.at(i)) {
+                values[i] = Value();
+                continue;
+            }
+            // A field added after the row was written has no bit in the row's null mask: it is empty.
+            MdbField checked = field;
+            if (columns.at(i)->col_num >= rowColumns)
+                checked.is_null = 1;
+            if (!p.decode(columns.at(i), checked, start, size, &values[i], &problem))
                 return false;
         }
         if (!row(values))

@@ -73,8 +73,9 @@ public:
     bool readCatalog(Catalog* catalog, QString* error);
 
     // Reads the definition of a table, then hands each live row to row(), in stored order. row() returns
-    // false to stop. Fails on a page that cannot be read or a row that does not fit its page.
-    bool readTable(const TableEntry& table, TableData* data,
+    // false to stop. Only the fields wanted() accepts are decoded (all when it is empty); the others come as
+    // Null. Fails on a page that cannot be read or a row that does not fit its page.
+    bool readTable(const TableEntry& table, TableData* data, const std::function<bool(const Column&)>& wanted,
                    const std::function<bool(const QList<Value>&)>& row, QString* error);
 
 private:
