@@ -26,6 +26,8 @@ namespace tv::jet {
 namespace {
 
 constexpr qint64 MoneyScale = 10000;
+// Amounts in ten-thousandths below this print back exactly from the nearest double: 2^52.
+constexpr qint64 ExactMoneyLimit = qint64(1) << 52;
 
 // How the new file's column takes a value, from its declared type.
 enum class Affinity { Integer, Boolean, Currency, Real, Text, Blob, Numeric };
@@ -164,6 +166,7 @@ private:
     QStringList m_notes;
     QHash<QString, int> m_unreadable; // "table.field (type)" -> values left empty
     int m_defaulted = 0;
+    int m_inexactMoney = 0;
     bool m_inTransaction = false;
 };
 
@@ -226,9 +229,11 @@ QVariant Conversion::sqlValue(const Value& value, const TargetTable& table, cons
         if (a == Affinity::Boolean)
             return qint64(value.integer != 0 ? 1 : 0);
         // Whole amounts stay whole numbers; others are the nearest double, which prints back exactly to four
-        // decimals for any amount below 450 billion.
+        // decimals for any amount below 450 billion. Beyond that the column cannot keep the last decimals.
         if (value.integer % MoneyScale == 0)
             return value.integer / MoneyScale;
+        if (value.integer >= ExactMoneyLimit || value.integer <= -ExactMoneyLimit)
+            ++m_inexactMoney;
         return double(value.integer) / double(MoneyScale);
     case Value::Kind::Real:
         if (a == Affinity::Text)
@@ -532,6 +537,9 @@ bool Conversion::run(QJsonObject* report, QString* error)
         note(QStringLiteral("%1 value(s) of %2 could not be carried over and were left empty.")
                  .arg(it.value())
                  .arg(it.key()));
+    if (m_inexactMoney > 0)
+        note(QStringLiteral("%1 amount(s) of money above 450 billion keep fewer than four exact decimals.")
+                 .arg(m_inexactMoney));
     if (m_defaulted > 0)
         note(QStringLiteral("%1 empty value(s) in fields that must have one took the field's default.")
                  .arg(m_defaulted));
