@@ -15,7 +15,7 @@ namespace tv::jet {
 using ProgressSink = std::function<void(const QJsonObject&)>;
 
 // Converts source into a new file at target, which must not exist. On success report holds:
-//   format        "Jet 4 (Access 2000-2003)"
+//   format        "Jet 4, Access 2000-2003"
 //   tables        [{name, source, sourceRows, rows, added}] for every table of the new file; source is the
 //                 Jet table's name or empty when the Jet file lacks it; rows counts the rows in the new file
 //   leftOutTables [{name, rows}], linkedTables [name], otherObjects n

@@ -68,18 +68,18 @@ inline bool convertible(Format format)
     return format == Format::Jet3 || format == Format::Jet4;
 }
 
-// For messages: "Jet 4 (Access 2000-2003)".
+// For messages: "Jet 4, Access 2000-2003".
 inline QString formatName(Format format)
 {
     switch (format) {
     case Format::Jet3:
-        return QStringLiteral("Jet 3 (Access 97)");
+        return QStringLiteral("Jet 3, Access 97");
     case Format::Jet4:
-        return QStringLiteral("Jet 4 (Access 2000-2003)");
+        return QStringLiteral("Jet 4, Access 2000-2003");
     case Format::Ace:
-        return QStringLiteral("ACE (Access 2007 or later)");
+        return QStringLiteral("ACE, Access 2007 or later");
     case Format::Unknown:
-        return QStringLiteral("Jet of an unknown version");
+        return QStringLiteral("Jet, unknown version");
     case Format::Other:
         break;
     }
