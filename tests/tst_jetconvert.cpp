@@ -32,8 +32,8 @@ const QString FixtureDir = QStringLiteral(TARVENOR_FIXTURES_DIR "/legacy");
 const QString Converter = QStringLiteral(TARVENOR_APP_DIR "/tarvenor-jetconvert");
 
 // ---------------------------------------------------------------------------------------------------------
-// A small writer of Jet 4 files, enough for the reading library and the converter: a header page, the
-// catalog, table definitions with type-0 page maps, data pages, and long value pages for memos and OLE
+// A small writer of Jet 3 and Jet 4 files, enough for the reading library and the converter: a header page,
+// the catalog, table definitions with type-0 page maps, data pages, and long value pages for memos and OLE
 // objects.
 
 namespace jetfile {
@@ -91,9 +91,6 @@ struct Entry
     quint32 id = 0;
     bool deleted = false;
 };
-
-constexpr int PageSize = 4096;
-constexpr int RowCountOffset = 12;
 
 void put16(QByteArray& b, int at, quint32 v)
 {
@@ -164,31 +161,50 @@ QByteArray encodeText(const QString& text, bool compress = true)
     return out;
 }
 
+// Jet 3 text: code page 1252.
+QByteArray encode1252(const QString& text)
+{
+    static const char16_t high[32] = {0x20ac, 0x0081, 0x201a, 0x0192, 0x201e, 0x2026, 0x2020, 0x2021,
+                                      0x02c6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008d, 0x017d, 0x008f,
+                                      0x0090, 0x2018, 0x2019, 0x201c, 0x201d, 0x2022, 0x2013, 0x2014,
+                                      0x02dc, 0x2122, 0x0161, 0x203a, 0x0153, 0x009d, 0x017e, 0x0178};
+    QByteArray out;
+    for (const QChar c : text) {
+        int byte = c.unicode() < 0x80 || (c.unicode() >= 0xa0 && c.unicode() <= 0xff) ? c.unicode() : '?';
+        for (int i = 0; i < 32; ++i)
+            if (high[i] == c.unicode())
+                byte = 0x80 + i;
+        out.append(char(byte));
+    }
+    return out;
+}
+
 class Builder
 {
 public:
     QList<QByteArray> pages;
 
-    Builder()
+    explicit Builder(bool jet3)
+        : m_jet3(jet3), m_pageSize(jet3 ? 2048 : 4096), m_rowCountOffset(jet3 ? 8 : 12)
     {
         pages.append(header());
-        pages.append(QByteArray()); // page 1: the first page of page maps
+        pages.append(dataPage(0));  // page 1: the first page of page maps
         pages.append(QByteArray()); // page 2: the catalog's definition, always there
-        pages[1] = dataPage(0);
         m_mapPage = 1;
     }
 
-    static QByteArray header()
+    QByteArray header() const
     {
-        QByteArray h(PageSize, 0);
+        QByteArray h(m_pageSize, 0);
         h[1] = 1;
         h.replace(4, 16, QByteArray("Standard Jet DB\0", 16));
-        put32(h, 0x14, 1);
+        put32(h, 0x14, m_jet3 ? 0 : 1);
         // The rest of the header is scrambled with a fixed RC4 key.
-        QByteArray plain(128, 0);
+        const int scrambled = m_jet3 ? 126 : 128;
+        QByteArray plain(scrambled, 0);
         put16(plain, 0x3c - 0x18, 1252);
-        put16(plain, 0x6e - 0x18, 1033);
-        h.replace(0x18, 128, rc4(plain, QByteArray("\xc7\xda\x39\x6b", 4)));
+        put16(plain, (m_jet3 ? 0x3a : 0x6e) - 0x18, 1033);
+        h.replace(0x18, scrambled, rc4(plain, QByteArray("\xc7\xda\x39\x6b", 4)));
         return h;
     }
 
@@ -211,12 +227,12 @@ public:
         return out;
     }
 
-    static QByteArray dataPage(quint32 owner, bool longValues = false)
+    QByteArray dataPage(quint32 owner, bool longValues = false) const
     {
-        QByteArray p(PageSize, 0);
+        QByteArray p(m_pageSize, 0);
         p[0] = 1;
         p[1] = 1;
-        put16(p, 2, PageSize - RowCountOffset - 2);
+        put16(p, 2, quint32(m_pageSize - m_rowCountOffset - 2));
         if (longValues)
             p.replace(4, 4, "LVAL");
         else
@@ -230,28 +246,29 @@ public:
         return int(pages.size()) - 1;
     }
 
-    static int rowCount(const QByteArray& p)
+    int rowCount(const QByteArray& p) const
     {
-        return quint8(p[RowCountOffset]) | (quint8(p[RowCountOffset + 1]) << 8);
+        return quint8(p[m_rowCountOffset]) | (quint8(p[m_rowCountOffset + 1]) << 8);
     }
-    static int rowStart(const QByteArray& p, int row)
+    int rowStart(const QByteArray& p, int row) const
     {
-        return (quint8(p[RowCountOffset + 2 + 2 * row]) | (quint8(p[RowCountOffset + 3 + 2 * row]) << 8)) &
-               0x1fff;
+        const int at = m_rowCountOffset + 2 + 2 * row;
+        return (quint8(p[at]) | (quint8(p[at + 1]) << 8)) & 0x1fff;
     }
 
     // Adds a row to a page; -1 when it does not fit.
-    static int addRow(QByteArray& p, const QByteArray& row, quint32 flags = 0)
+    int addRow(QByteArray& p, const QByteArray& row, quint32 flags = 0) const
     {
         const int rows = rowCount(p);
-        const int end = rows == 0 ? PageSize : rowStart(p, rows - 1);
+        const int end = rows == 0 ? m_pageSize : rowStart(p, rows - 1);
         const int start = end - int(row.size());
-        if (start < RowCountOffset + 2 + 2 * (rows + 1))
+        const int table = m_rowCountOffset + 2 + 2 * (rows + 1);
+        if (start < table)
             return -1;
         p.replace(start, row.size(), row);
-        put16(p, RowCountOffset + 2 + 2 * rows, quint32(start) | flags);
-        put16(p, RowCountOffset, rows + 1);
-        put16(p, 2, start - (RowCountOffset + 2 + 2 * (rows + 1)));
+        put16(p, m_rowCountOffset + 2 + 2 * rows, quint32(start) | flags);
+        put16(p, m_rowCountOffset, quint32(rows + 1));
+        put16(p, 2, quint32(start - table));
         return rows;
     }
 
@@ -261,7 +278,7 @@ public:
     quint32 addMap(const QList<int>& used)
     {
         const int first = used.isEmpty() ? 0 : *std::min_element(used.begin(), used.end());
-        QByteArray row(1 + 4 + 64, 0);
+        QByteArray row(1 + 4 + (m_jet3 ? 128 : 64), 0);
         put32(row, 1, quint32(first));
         for (const int page : used) {
             const int bit = page - first;
@@ -284,8 +301,8 @@ public:
             put32(ref, 0, length | 0x80000000u);
             return ref + data;
         }
-        constexpr int Chunk = 4000;
-        if (data.size() <= Chunk) {
+        const int chunk = m_pageSize - 100;
+        if (data.size() <= chunk) {
             const int page = newPage(dataPage(0, true));
             const int row = addRow(pages[page], data);
             put32(ref, 0, length | 0x40000000u);
@@ -293,21 +310,32 @@ public:
             return ref;
         }
         // A chain: each piece on a page of its own, led by the pointer to the next.
-        const int pieces = int((data.size() + Chunk - 1) / Chunk);
+        const int pieces = int((data.size() + chunk - 1) / chunk);
         const int first = int(pages.size());
         for (int k = 0; k < pieces; ++k) {
             const quint32 next = k + 1 < pieces ? pointer(first + k + 1, 0) : 0;
             const int page = newPage(dataPage(0, true));
-            addRow(pages[page], le32(next) + data.mid(qsizetype(k) * Chunk, Chunk));
+            addRow(pages[page], le32(next) + data.mid(qsizetype(k) * chunk, chunk));
         }
         put32(ref, 0, length);
         put32(ref, 4, pointer(first, 0));
         return ref;
     }
 
+    QByteArray text(const Cell& c) const
+    {
+        if (std::holds_alternative<Stored>(c))
+            return std::get<Stored>(c).bytes;
+        return m_jet3 ? encode1252(std::get<QString>(c)) : encodeText(std::get<QString>(c));
+    }
+
+    // One row: the field count, the fixed fields, the variable ones, their offsets from the end, the null
+    // mask.
     QByteArray row(const Table& table, const QList<Cell>& cells, int inlineLimit)
     {
         const int columns = int(table.fields.size());
+        const int count = m_jet3 ? 1 : 2;
+        const auto number = [&](quint32 v) { return m_jet3 ? QByteArray(1, char(v)) : le16(v); };
         QList<int> fixedOffset(columns, -1);
         int fixedBytes = 0;
         int variable = 0;
@@ -319,7 +347,7 @@ public:
                 ++variable;
             }
         }
-        QByteArray r = le16(quint32(columns)) + QByteArray(fixedBytes, 0);
+        QByteArray r = number(quint32(columns)) + QByteArray(fixedBytes, 0);
         QByteArray mask((columns + 7) / 8, 0);
         QList<quint32> offsets;
         for (int i = 0; i < columns; ++i) {
@@ -360,13 +388,10 @@ public:
                     break;
                 }
                 case Text:
-                    bytes = std::holds_alternative<Stored>(c) ? std::get<Stored>(c).bytes
-                                                              : encodeText(std::get<QString>(c));
+                    bytes = text(c);
                     break;
                 case Memo:
-                    bytes = longValue(std::holds_alternative<Stored>(c) ? std::get<Stored>(c).bytes
-                                                                        : encodeText(std::get<QString>(c)),
-                                      inlineLimit);
+                    bytes = longValue(text(c), inlineLimit);
                     break;
                 case Ole:
                     bytes = longValue(std::get<QByteArray>(c), inlineLimit);
@@ -379,19 +404,22 @@ public:
             if (present)
                 mask[i / 8] = char(quint8(mask[i / 8]) | (1 << (i % 8)));
             if (isFixed(f.type)) {
-                r.replace(2 + fixedOffset[i], bytes.size(), bytes);
+                r.replace(count + fixedOffset[i], bytes.size(), bytes);
             } else {
                 offsets.append(quint32(r.size()));
                 r.append(bytes);
             }
         }
         if (variable > 0) {
-            r.append(le16(quint32(r.size()))); // where the variable data ends
+            r.append(number(quint32(r.size()))); // where the variable data ends
             for (int i = int(offsets.size()) - 1; i >= 0; --i)
-                r.append(le16(offsets[i]));
-            r.append(le16(quint32(variable)));
+                r.append(number(offsets[i]));
+            r.append(number(quint32(variable)));
         }
-        return r + mask;
+        r += mask;
+        // Longer Jet 3 rows need a jump table, which this writer does not make.
+        Q_ASSERT(!m_jet3 || r.size() < 256);
+        return r;
     }
 
     // Writes the table's rows and definition; returns the definition's page.
@@ -429,58 +457,87 @@ public:
 
         const quint32 usedMap = addMap(dataPages);
         const quint32 freeMap = addMap({});
-        const int live = int(table.rows.size() - table.deleted.size());
-
-        QByteArray d(63, 0);
-        d[0] = 2;
-        d[1] = 1;
-        put32(d, 12, 1625);
-        put32(d, 16, table.declaredRows.value_or(quint32(live)));
-        put32(d, 20, table.lastAutoNumber);
-        d[24] = 1;
-        d[40] = table.name.startsWith(u"MSys") ? 0x53 : 0x4e;
+        const quint32 live = quint32(table.rows.size() - table.deleted.size());
         int variable = 0;
         for (const Field& f : table.fields)
             variable += isFixed(f.type) ? 0 : 1;
-        put16(d, 41, quint32(table.fields.size()));
-        put16(d, 43, quint32(variable));
-        put16(d, 45, quint32(table.fields.size()));
-        put32(d, 55, usedMap);
-        put32(d, 59, freeMap);
+
+        // The definition block, then one entry a field, then the names.
+        const int at = m_jet3 ? 12 : 16; // the row count; the last counter value follows it
+        QByteArray d(m_jet3 ? 43 : 63, 0);
+        d[0] = 2;
+        d[1] = 1;
+        if (m_jet3)
+            d.replace(2, 2, "VC");
+        else
+            put32(d, 12, 1625);
+        put32(d, at, table.declaredRows.value_or(live));
+        put32(d, at + 4, table.lastAutoNumber);
+        const int block = m_jet3 ? 20 : 40; // table type, then the field counts, index counts and page maps
+        if (!m_jet3)
+            d[24] = 1;
+        d[block] = table.name.startsWith(u"MSys") ? 0x53 : 0x4e;
+        put16(d, block + 1, quint32(table.fields.size()));
+        put16(d, block + 3, quint32(variable));
+        put16(d, block + 5, quint32(table.fields.size()));
+        put32(d, block + 15, usedMap);
+        put32(d, block + 19, freeMap);
         int fixedOffset = 0, varIndex = 0;
         for (int i = 0; i < table.fields.size(); ++i) {
             const Field& f = table.fields[i];
-            QByteArray c(25, 0);
-            c[0] = char(f.type);
-            put16(c, 5, quint32(i));
-            put16(c, 9, quint32(i));
-            if (f.type == Text || f.type == Memo)
-                put16(c, 11, 0x409);
+            const bool fixed = isFixed(f.type);
+            const bool textual = f.type == Text || f.type == Memo;
             quint8 flags = 0x02;
-            if (isFixed(f.type))
+            if (fixed)
                 flags |= 0x01;
             if (f.autoNumber)
                 flags |= 0x04;
-            c[15] = char(flags);
-            c[16] = (f.type == Text || f.type == Memo) ? 1 : 0;
-            if (isFixed(f.type)) {
-                put16(c, 21, quint32(fixedOffset));
-                fixedOffset += fixedSize(f.type);
-                put16(c, 23, quint32(fixedSize(f.type)));
+            const quint32 length =
+                fixed ? quint32(fixedSize(f.type)) : quint32(textual || f.type == Binary ? f.length : 0);
+            const quint32 offsetFixed = fixed ? quint32(fixedOffset) : 0;
+            const quint32 offsetVar = fixed ? 0 : quint32(varIndex);
+            if (m_jet3) {
+                QByteArray c(18, 0);
+                c[0] = char(f.type);
+                put16(c, 1, quint32(i));
+                put16(c, 3, offsetVar);
+                put16(c, 5, quint32(i));
+                if (textual) {
+                    put16(c, 7, 0x409);
+                    put16(c, 9, 1252);
+                }
+                c[13] = char(flags);
+                put16(c, 14, offsetFixed);
+                put16(c, 16, length);
+                d.append(c);
             } else {
-                put16(c, 7, quint32(varIndex++));
-                put16(c, 23, quint32(f.type == Text || f.type == Binary ? f.length : 0));
+                QByteArray c(25, 0);
+                c[0] = char(f.type);
+                put16(c, 5, quint32(i));
+                put16(c, 7, offsetVar);
+                put16(c, 9, quint32(i));
+                if (textual)
+                    put16(c, 11, 0x409);
+                c[15] = char(flags);
+                c[16] = textual ? 1 : 0;
+                put16(c, 21, offsetFixed);
+                put16(c, 23, length);
+                d.append(c);
             }
-            d.append(c);
+            if (fixed)
+                fixedOffset += fixedSize(f.type);
+            else
+                ++varIndex;
         }
         for (const Field& f : table.fields) {
-            const QByteArray name = encodeText(f.name, false);
-            d.append(le16(quint32(name.size())));
+            const QByteArray name = m_jet3 ? encode1252(f.name) : encodeText(f.name, false);
+            d.append(m_jet3 ? QByteArray(1, char(name.size())) : le16(quint32(name.size())));
             d.append(name);
         }
         d.append(le16(0xffff));
         put32(d, 8, quint32(d.size() - 8));
-        d.append(QByteArray(PageSize - d.size(), 0));
+        Q_ASSERT(d.size() <= m_pageSize);
+        d.append(QByteArray(m_pageSize - d.size(), 0));
         pages[tdef] = d;
         return tdef;
     }
@@ -489,11 +546,14 @@ public:
     {
         QByteArray out;
         for (const QByteArray& p : pages)
-            out.append(p.isEmpty() ? QByteArray(PageSize, 0) : p);
+            out.append(p.isEmpty() ? QByteArray(m_pageSize, 0) : p);
         return out;
     }
 
 private:
+    bool m_jet3;
+    int m_pageSize;
+    int m_rowCountOffset;
     int m_mapPage = 1;
 };
 
@@ -501,12 +561,13 @@ struct Options
 {
     int inlineLimit = 64;
     QList<Entry> extraEntries;
+    bool jet3 = false;
 };
 
 // A whole file: the catalog on page 2, then each table.
 QByteArray write(const QList<Table>& tables, const Options& options = {})
 {
-    Builder b;
+    Builder b(options.jet3);
     QList<Entry> entries;
     for (const Table& t : tables)
         entries.append({t.name, 1, 0, quint32(b.addTable(t, options.inlineLimit))});
@@ -516,7 +577,7 @@ QByteArray write(const QList<Table>& tables, const Options& options = {})
     Table catalog{QStringLiteral("MSysObjects"),
                   {{QStringLiteral("Id"), Long},
                    {QStringLiteral("ParentId"), Long},
-                   {QStringLiteral("Name"), Text, 510},
+                   {QStringLiteral("Name"), Text, options.jet3 ? 255 : 510},
                    {QStringLiteral("Type"), Int},
                    {QStringLiteral("Flags"), Long},
                    {QStringLiteral("LvProp"), Ole}},
@@ -888,6 +949,7 @@ private slots:
     void unknownAndMissing();
     void logo_data();
     void logo();
+    void jet3();
 
 private:
     QString fixture(const QString& name) const { return FixtureDir + u'/' + name; }
@@ -1352,6 +1414,61 @@ void TestJetConvert::logo()
         QVERIFY2(!notes.contains(u"Logo"), qPrintable(notes));
     else
         QVERIFY2(notes.contains(note), qPrintable(notes));
+}
+
+void TestJetConvert::jet3()
+{
+    using namespace jetfile;
+    QString memo;
+    for (int i = 0; memo.size() < 5000; ++i)
+        memo += QStringLiteral("No\u00ebl %1: \u20ac5, \u201cquoted\u201d \u2014 done.\r\n").arg(i);
+    const QString name = QStringLiteral("Caf\u00e9 \u2018Strike\u2019 \u20ac");
+    Table jobs{QStringLiteral("Job Information"),
+               {{QStringLiteral("AutoNumber"), Long, 0, true},
+                {QStringLiteral("Job Name"), Text, 30},
+                {QStringLiteral("Job Address 4"), Text, 30},
+                {QStringLiteral("Commission"), Double},
+                {QStringLiteral("Notes"), Memo}},
+               {{qint64(1), name, QStringLiteral(""), 7.5, memo},
+                {qint64(2), QStringLiteral("Gone"), {}, 0.0, {}},
+                {qint64(3), QStringLiteral("Second"), {}, 0.0, QStringLiteral("")}}};
+    jobs.deleted = {1};
+    jobs.lastAutoNumber = 3;
+    Table items{QStringLiteral("Job Items"),
+                {{QStringLiteral("Recordno"), Long},
+                 {QStringLiteral("Item Name"), Text, 50},
+                 {QStringLiteral("Item Price"), Money}},
+                {{qint64(1), QStringLiteral("Shoes"), Units{249500}},
+                 {qint64(3), QStringLiteral("Odd"), Units{-12345678901}}}};
+    Table users{QStringLiteral("UserData"),
+                {{QStringLiteral("RecordNo"), Long}, {QStringLiteral("User1"), Bool}},
+                {{qint64(1), true}, {qint64(2), false}}};
+    Options options;
+    options.jet3 = true;
+    Run run;
+    QVERIFY(convertWritten(write({jobs, items, users}, options), QStringLiteral("jet3"), &run));
+    QCOMPARE(run.report.value(u"format").toString(), tv::jet::formatName(tv::jet::Format::Jet3));
+
+    Database db(m_dir.filePath(QStringLiteral("jet3.sqlite")));
+    QCOMPARE(
+        db.rows(QStringLiteral(
+            "SELECT AutoNumber, [Job Name], [Job Address 4], Commission FROM [Job Information] "
+            "ORDER BY rowid")),
+        QList<QVariantList>({{1, name, QStringLiteral(""), 7.5},
+                             {3, QStringLiteral("Second"), QVariant(QMetaType(QMetaType::QString)), 0.0}}));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT Notes FROM [Job Information] WHERE AutoNumber = 1")).toString(),
+             memo);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT Notes FROM [Job Information] WHERE AutoNumber = 3")).toString(),
+             QStringLiteral(""));
+    QCOMPARE(
+        db.scalar(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = 'Job Information'")).toInt(),
+        3);
+    QCOMPARE(moneyText(
+                 db.scalar(QStringLiteral("SELECT [Item Price] FROM [Job Items] WHERE [Item Name] = 'Odd'"))),
+             QStringLiteral("-1234567.8901"));
+    QCOMPARE(db.rows(QStringLiteral("SELECT RecordNo, User1 FROM UserData ORDER BY RecordNo LIMIT 3")),
+             QList<QVariantList>({{1, 1}, {2, 0}, {3, 0}}));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM UserData")).toInt(), 10);
 }
 
 QTEST_MAIN(TestJetConvert)
