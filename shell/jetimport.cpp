@@ -24,7 +24,9 @@
 #include <QUuid>
 #include <filesystem>
 #include <optional>
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 namespace tv::jet {
 
@@ -131,8 +133,10 @@ ConverterRun runConverter(const QString& source, const QString& target)
             pending.remove(0, end + 1);
             if (line.contains(u"progress") && dialog) {
                 const QJsonObject p = line.value(u"progress").toObject();
-                dialog->setMaximum(p.value(u"total").toInt());
-                dialog->setValue(p.value(u"done").toInt());
+                if (p.contains(u"done")) {
+                    dialog->setMaximum(p.value(u"total").toInt());
+                    dialog->setValue(p.value(u"done").toInt());
+                }
             } else if (line.contains(u"report")) {
                 run.report = line.value(u"report").toObject();
             } else if (line.contains(u"error")) {
@@ -260,7 +264,13 @@ bool keepBackup(const QString& path, const QString& backup, QString* error)
 {
     if (QFileInfo::exists(backup))
         return true; // identical, as backupPathFor() chose it
-    if (::link(QFile::encodeName(path).constData(), QFile::encodeName(backup).constData()) != 0) {
+#ifdef Q_OS_UNIX
+    const bool linked =
+        ::link(QFile::encodeName(path).constData(), QFile::encodeName(backup).constData()) == 0;
+#else
+    const bool linked = false;
+#endif
+    if (!linked) {
         const QString part = backup + QStringLiteral(".part");
         QFile::remove(part);
         bool copied = QFile::copy(path, part) && sameContent(path, part);

@@ -950,6 +950,7 @@ private slots:
     void logo_data();
     void logo();
     void jet3();
+    void progress();
 
 private:
     QString fixture(const QString& name) const { return FixtureDir + u'/' + name; }
@@ -1469,6 +1470,34 @@ void TestJetConvert::jet3()
     QCOMPARE(db.rows(QStringLiteral("SELECT RecordNo, User1 FROM UserData ORDER BY RecordNo LIMIT 3")),
              QList<QVariantList>({{1, 1}, {2, 0}, {3, 0}}));
     QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM UserData")).toInt(), 10);
+}
+
+void TestJetConvert::progress()
+{
+    // A long table gives signs of life while it is read, not only when it is done.
+    jetfile::Table terms{
+        QStringLiteral("PaymentTerms"), {{QStringLiteral("PaymentTerms"), jetfile::Text, 510}}, {}};
+    for (int i = 0; i < 12000; ++i)
+        terms.rows.append({QStringLiteral("Term %1").arg(i)});
+    Run run;
+    QVERIFY(convertWritten(jetfile::write({terms}), QStringLiteral("progress"), &run));
+    QList<int> beats;
+    int tables = 0;
+    for (const QJsonObject& p : run.progress) {
+        if (p.contains(u"rows")) {
+            QCOMPARE(p.value(u"table").toString(), QStringLiteral("PaymentTerms"));
+            beats.append(p.value(u"rows").toInt());
+        } else {
+            QCOMPARE(p.value(u"done").toInt(), ++tables);
+        }
+    }
+    QCOMPARE(beats, QList<int>({5000, 10000}));
+    QCOMPARE(tables, run.report.value(u"tables").toArray().size());
+    Database db(m_dir.filePath(QStringLiteral("progress.sqlite")));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM PaymentTerms")).toInt(), 12000);
+    QCOMPARE(
+        db.scalar(QStringLiteral("SELECT PaymentTerms FROM PaymentTerms WHERE rowid = 12000")).toString(),
+        QStringLiteral("Term 11999"));
 }
 
 QTEST_MAIN(TestJetConvert)

@@ -26,6 +26,8 @@ namespace tv::jet {
 namespace {
 
 constexpr qint64 MoneyScale = 10000;
+// Rows between two signs of life within a table: the application ends a converter that stays silent.
+constexpr qint64 HeartbeatRows = 5000;
 // Amounts in ten-thousandths below this print back exactly from the nearest double: 2^52.
 constexpr qint64 ExactMoneyLimit = qint64(1) << 52;
 
@@ -357,6 +359,8 @@ bool Conversion::importTable(const TargetTable& target, const TableEntry& source
             return false;
         }
         ++rows;
+        if (rows % HeartbeatRows == 0 && m_progress)
+            m_progress(QJsonObject{{QStringLiteral("table"), target.name}, {QStringLiteral("rows"), rows}});
         return true;
     };
 

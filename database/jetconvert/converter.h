@@ -11,7 +11,8 @@
 
 namespace tv::jet {
 
-// Called after each table with {"table": name, "done": n, "total": m}.
+// Called after each table with {"table": name, "done": n, "total": m}, where done counts the tables finished,
+// and within a long table every few thousand rows with {"table": name, "rows": n}.
 using ProgressSink = std::function<void(const QJsonObject&)>;
 
 // Converts source into a new file at target, which must not exist. On success report holds:
