@@ -32,9 +32,15 @@ namespace tv::jet {
 
 namespace {
 
-// The converter reports after each table; a table of a large file takes seconds. A silence this long means
-// it is stuck on a file made to keep it busy.
+// The converter reports after each table and every few thousand rows. A silence this long means it is stuck
+// on a file made to keep it busy.
 constexpr int SilenceLimitMs = 120000;
+
+int& silenceLimit()
+{
+    static int ms = SilenceLimitMs;
+    return ms;
+}
 
 QString& converterOverride()
 {
@@ -106,7 +112,7 @@ ConverterRun runConverter(const QString& source, const QString& target)
     QEventLoop loop;
     QTimer silence;
     silence.setSingleShot(true);
-    silence.setInterval(SilenceLimitMs);
+    silence.setInterval(silenceLimit());
     bool stuck = false;
 
     QPointer<QProgressDialog> dialog;
@@ -148,6 +154,10 @@ ConverterRun runConverter(const QString& source, const QString& target)
         silence.start();
         consume();
     });
+    // The reading library's warnings: only the last few are worth keeping, however many a file provokes.
+    QByteArray warnings;
+    QObject::connect(&process, &QProcess::readyReadStandardError, &loop,
+                     [&] { warnings = (warnings + process.readAllStandardError()).right(2000); });
     QObject::connect(&silence, &QTimer::timeout, &loop, [&] {
         stuck = true;
         process.kill();
@@ -189,7 +199,9 @@ ConverterRun runConverter(const QString& source, const QString& target)
         if (run.error.isEmpty())
             run.error = QStringLiteral("The converter failed (exit code %1): %2")
                             .arg(process.exitCode())
-                            .arg(QString::fromLocal8Bit(process.readAllStandardError()).trimmed().right(500));
+                            .arg(QString::fromLocal8Bit(warnings + process.readAllStandardError())
+                                     .trimmed()
+                                     .right(500));
         return run;
     }
     run.ok = true;
@@ -432,6 +444,11 @@ QString converterPath()
 void setConverterPath(const QString& path)
 {
     converterOverride() = path;
+}
+
+void setConverterSilenceLimit(int milliseconds)
+{
+    silenceLimit() = milliseconds > 0 ? milliseconds : SilenceLimitMs;
 }
 
 QString backupPathFor(const QString& path)

@@ -28,4 +28,7 @@ QString backupPathFor(const QString& path);
 QString converterPath();
 void setConverterPath(const QString& path); // empty restores the default
 
+// How long the converter may stay silent before it is taken to be stuck and ended; 0 restores the default.
+void setConverterSilenceLimit(int milliseconds);
+
 } // namespace tv::jet

@@ -97,6 +97,7 @@ void TestJetImport::initTestCase()
 void TestJetImport::cleanup()
 {
     jet::setConverterPath(Converter);
+    jet::setConverterSilenceLimit(0);
 }
 
 void TestJetImport::recognisesFormats_data()
@@ -278,6 +279,10 @@ void TestJetImport::failures_data()
                .arg(QStringLiteral(TARVENOR_PREPARED_DB))
         << QStringLiteral("lacks tables");
     QTest::newRow("converter missing") << jet << QStringLiteral("-") << QStringLiteral("is missing");
+    // Stuck on a file made to keep it busy: silent far longer than it may be.
+    QTest::newRow("converter stuck") << jet
+                                     << QStringLiteral("printf 'half a file' > \"$2\"\nexec sleep 60\n")
+                                     << QStringLiteral("stopped making progress");
 }
 
 void TestJetImport::failures()
@@ -292,6 +297,7 @@ void TestJetImport::failures()
             m_scripts.filePath(QStringLiteral("converter-%1.sh").arg(QTest::currentDataTag()));
         QVERIFY(writeFile(script, "#!/bin/sh\n" + converter.toUtf8(), true));
         jet::setConverterPath(script);
+        jet::setConverterSilenceLimit(300);
     }
     test::AppFolder folder(false);
     test::ScriptedInteractive ui;
