@@ -25,6 +25,7 @@
 #include <filesystem>
 #include <optional>
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -85,6 +86,20 @@ void removeDatabaseFile(const QString& path)
     for (const QString& suffix :
          {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
         QFile::remove(path + suffix);
+}
+
+// Puts a file's content, or a folder's names, on the disk before the next step relies on them.
+void syncToDisk(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(path);
+#endif
 }
 
 struct ConverterRun
@@ -287,6 +302,7 @@ bool keepBackup(const QString& path, const QString& backup, QString* error)
         QFile::remove(part);
         bool copied = QFile::copy(path, part) && sameContent(path, part);
         if (copied) {
+            syncToDisk(part);
             std::error_code ec;
             std::filesystem::rename(QFile::encodeName(part).toStdString(),
                                     QFile::encodeName(backup).toStdString(), ec);
@@ -302,6 +318,7 @@ bool keepBackup(const QString& path, const QString& backup, QString* error)
         *error = QStringLiteral("The backup copy %1 does not match the original.").arg(nativeName(backup));
         return false;
     }
+    syncToDisk(QFileInfo(backup).absolutePath());
     return true;
 }
 
@@ -414,8 +431,10 @@ bool convert(const QString& path, QString* backupUsed, QJsonObject* report, QStr
     // Leftovers of an SQLite file of the same name would be taken for the new file's own.
     for (const QString& suffix : {QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
         QFile::remove(path + suffix);
+    syncToDisk(temp);
     std::error_code ec;
     std::filesystem::rename(QFile::encodeName(temp).toStdString(), QFile::encodeName(path).toStdString(), ec);
+    syncToDisk(QFileInfo(path).absolutePath());
     if (ec) {
         removeDatabaseFile(temp);
         *error = QStringLiteral("The new database file could not take the name %1: %2")

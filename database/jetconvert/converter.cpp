@@ -418,21 +418,26 @@ bool Conversion::importTable(const TargetTable& target, const TableEntry& source
             return false;
     }
 
-    if (target.autoIncrement && autoNumberColumn >= 0 && data.lastAutoNumber > 0 &&
-        data.lastAutoNumber <= std::numeric_limits<qint32>::max()) {
-        // The next job number continues after the last one Access handed out, even when that job is gone,
-        // so that no number printed on paper is given twice.
-        const QString column = quote(target.columns.at(int(autoNumberColumn)).name);
-        if (!exec(QStringLiteral("DELETE FROM sqlite_sequence WHERE name = '%1'")
-                      .arg(QString(target.name).replace(u'\'', QStringLiteral("''"))),
-                  error) ||
-            !exec(
-                QStringLiteral("INSERT INTO sqlite_sequence (name, seq) SELECT '%1', max(%2, ifnull((SELECT "
-                               "max(%3) FROM main.%4), 0))")
-                    .arg(QString(target.name).replace(u'\'', QStringLiteral("''")))
-                    .arg(data.lastAutoNumber)
-                    .arg(column, quote(target.name)),
-                error))
+    if (target.autoIncrement) {
+        // The next counter value continues after the highest row, or after the last one Access handed out
+        // when that is higher (the job was deleted), so that no job number printed on paper is given twice.
+        QString key;
+        for (const TargetColumn& column : target.columns)
+            if (column.primaryKey)
+                key = quote(column.name);
+        const qint64 last = autoNumberColumn >= 0 && data.lastAutoNumber <= std::numeric_limits<qint32>::max()
+                                ? data.lastAutoNumber
+                                : 0;
+        const QString name = QString(target.name).replace(u'\'', QStringLiteral("''"));
+        if (!key.isEmpty() &&
+            (!exec(QStringLiteral("DELETE FROM sqlite_sequence WHERE name = '%1'").arg(name), error) ||
+             !exec(
+                 QStringLiteral("INSERT INTO sqlite_sequence (name, seq) SELECT '%1', max(%2, ifnull((SELECT "
+                                "max(%3) FROM main.%4), 0))")
+                     .arg(name)
+                     .arg(last)
+                     .arg(key, quote(target.name)),
+                 error)))
             return false;
     }
 
