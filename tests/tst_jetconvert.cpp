@@ -1498,6 +1498,10 @@ void TestJetConvert::progress()
     QCOMPARE(
         db.scalar(QStringLiteral("SELECT PaymentTerms FROM PaymentTerms WHERE rowid = 12000")).toString(),
         QStringLiteral("Term 11999"));
+    // A file without jobs gives a list of jobs that starts at number 1, not after the new file's example.
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM [Job Information]")).toInt(), 0);
+    db.rows(QStringLiteral("INSERT INTO [Job Information] ([Job Name]) VALUES ('First')"));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT AutoNumber FROM [Job Information]")).toInt(), 1);
 }
 
 QTEST_MAIN(TestJetConvert)
