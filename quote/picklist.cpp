@@ -1,5 +1,6 @@
 #include "quote/picklist.h"
 
+#include "catalog/customitems.h"
 #include "catalog/repoint.h"
 #include "platform/binding.h"
 #include "platform/clicklabel.h"
@@ -408,7 +409,20 @@ void PickList5::Command1_Click()
 
 void PickList5::Command6_Click()
 {
-    // The catalog editor is not part of this build yet.
+    setPointer(Pointer::Hourglass);
+    int slot = 1;
+    for (int k = 0; k < catalog::ItemSlots; ++k) {
+        if (m_checks.at(k)->isChecked()) {
+            slot = k + 1;
+            break;
+        }
+    }
+    CustomItems* editor = CustomItems::loadPage(CustomItems::pageOfSlot(slot));
+    editor->selectSlot(slot);
+    editor->showModeless();
+    // The editor enables the pick list again when it closes.
+    setEnabled(false);
+    setPointer(Pointer::Default);
 }
 
 void PickList5::Command7_Click()

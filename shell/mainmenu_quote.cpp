@@ -1,4 +1,5 @@
 // Main window entries and shortcuts that open the pick list and the catalog editor.
+#include "catalog/customitems.h"
 #include "platform/interactive.h"
 #include "quote/picklist.h"
 #include "shell/mainmenu.h"
@@ -7,13 +8,16 @@
 
 namespace tv {
 
-void MainMenu::setUpQuoteEntries()
-{
-    // The catalog editor is not part of this build yet.
-    entry(QStringLiteral("MnuCustItems"))->setEnabled(false);
-}
+void MainMenu::setUpQuoteEntries() {}
 
-void MainMenu::MnuCustItems_Click() {}
+void MainMenu::MnuCustItems_Click()
+{
+    setPointer(Pointer::Hourglass);
+    // The editing flag: the catalog editor disables its quote buttons and returns here when it closes.
+    setEditingFlag(true);
+    CustomItems::loadPage(0)->showModal();
+    setPointer(Pointer::Default);
+}
 
 void MainMenu::Image3_DblClick()
 {
