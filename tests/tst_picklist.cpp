@@ -11,7 +11,6 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTableView>
 
 using namespace tv;
 using namespace tv::test;
@@ -213,8 +212,8 @@ private slots:
         bool modal = false;
         whenModal([&](QWidget* window) {
             modal = true;
-            if (auto* grid = window->findChild<QTableView*>())
-                rowsShown = grid->model()->rowCount();
+            // The editor works on the pick list's record set of the job's lines.
+            rowsShown = pick->Data1(2)->recordCount();
             window->close();
         });
         pick->Command7_Click();
