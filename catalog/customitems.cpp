@@ -208,6 +208,10 @@ void CustomItems::Command101_Click(int index)
 {
     setPointer(Pointer::Hourglass);
     PickList5* pickList = Forms::load<PickList5>();
+    if (pickList->hasJob() && !pickList->refreshCurrentJob()) {
+        setPointer(Pointer::Default);
+        return;
+    }
     if (quote::addQuoteLine(*m_data1.at(QuoteLines), m_pages.at(index)->shownEntry(), pickList->currentJob(),
                             quote::editorRule()) == quote::LineResult::Added)
         msgBox(QStringLiteral("This item has been added to your quote!"));

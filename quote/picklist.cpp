@@ -352,6 +352,31 @@ qint64 PickList5::jobNumber() const
     return ok ? number : 0;
 }
 
+bool PickList5::refreshCurrentJob()
+{
+    const qint64 number = jobNumber();
+    if (number == 0)
+        return false;
+    Binding* job = m_data1.at(0);
+    if (!job->refresh())
+        return false;
+    // The rows may have moved (a job deleted meanwhile): the current job is found again by its number.
+    const auto rs = job->recordset();
+    const int field = rs->fieldIndex(QStringLiteral("AutoNumber"));
+    for (int row = 0; row < rs->count(); ++row) {
+        if (rs->valueAt(row, field).toLongLong() == number) {
+            if (row != rs->position())
+                job->moveTo(row);
+            return true;
+        }
+    }
+    msgBox(QStringLiteral("Job %1 is no longer in the job list. Select the job to quote again.").arg(number),
+           vbExclamation);
+    if (rs->count() > 0)
+        job->moveLast();
+    return false;
+}
+
 bool PickList5::isChecked(int slot) const
 {
     return m_checks.at(slot - 1)->isChecked();

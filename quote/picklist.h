@@ -37,6 +37,9 @@ public:
     quote::JobValues currentJob() const;
     // Whether a job is selected that lines can be made for.
     bool hasJob() const;
+    // Reads the current job's row again, so that lines use its lane count and commission as stored now;
+    // false, with the user told, when the job is no longer there.
+    bool refreshCurrentJob();
     // The current job's number; 0 when there is none (no SQL text is ever built from it then).
     qint64 jobNumber() const;
 
@@ -88,6 +91,9 @@ private:
     catalog::Entry storedItem(int slot) const;
     catalog::Entry storedSubItem(int subSlot) const;
     int currentItemSlot() const;
+    // Reads the catalog rows again, so that a run quotes the catalog as stored now (the catalog editor may
+    // have changed it while the pick list was open).
+    void refreshCatalog();
     // Before a run writes anything: does some line of the checked slots need the lane count?
     bool runNeedsLaneCount(bool* needs);
     // Selecting a template through the template list; -1 when there is none to choose.

@@ -89,6 +89,13 @@ catalog::Entry PickList5::storedSubItem(int subSlot) const
     return entry;
 }
 
+void PickList5::refreshCatalog()
+{
+    for (int index = 1; index <= 10; ++index)
+        if (index != 2)
+            m_data1.at(index)->refresh();
+}
+
 int PickList5::currentItemSlot() const
 {
     return Text1->text().toInt();
@@ -102,6 +109,11 @@ void PickList5::Command2_Click()
         setPointer(Pointer::Default);
         return;
     }
+    if (!refreshCurrentJob()) {
+        setPointer(Pointer::Default);
+        return;
+    }
+    refreshCatalog();
     Binding* items = m_data1.at(2);
     repoint(items, quote::sql::JobItemsOfJob + QString::number(jobNumber()));
     if (items->recordCount() == 0) {

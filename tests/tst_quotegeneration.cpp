@@ -354,6 +354,36 @@ private slots:
                  QStringLiteral("Changed meanwhile"));
     }
 
+    void catalogAndJobAreQuotedAsStoredAtTheRun()
+    {
+        // Changed after the pick list read them, as the catalog editor and the job sheet may do meanwhile.
+        const int job = f->addJob(QStringLiteral("Changing"), QStringLiteral("8"), 0);
+        PickList5* pick = f->pickListOnLastJob();
+        f->setItem(5, catalogEntry(QStringLiteral("Changed in the editor"), "Lane", 2, 10, true));
+        f->folder.exec(QStringLiteral("UPDATE [Job Information] SET [# of Lanes] = '20', Commission = 50 "
+                                      "WHERE AutoNumber = %1")
+                           .arg(job));
+        pick->setChecked(5, true);
+        pick->Command2_Click();
+        QCOMPARE(f->lineNames(job), QStringList{"Changed in the editor"});
+        QCOMPARE(f->lines(job).first().value(1).toInt(), 40);
+        QCOMPARE(f->lines(job).first().value(2).toDouble(), 15.0);
+        QCOMPARE(pick->currentJob().lanes, QStringLiteral("20"));
+    }
+
+    void aJobDeletedMeanwhileIsNotQuoted()
+    {
+        f->addJob(QStringLiteral("Kept"), QStringLiteral("8"), 0);
+        const int job = f->addJob(QStringLiteral("Deleted"), QStringLiteral("8"), 0);
+        f->setItem(5, catalogEntry(QStringLiteral("Capping"), "Job", 1, 10, true));
+        PickList5* pick = f->pickListOnLastJob();
+        f->folder.exec(QStringLiteral("DELETE FROM [Job Information] WHERE AutoNumber = %1").arg(job));
+        pick->setChecked(5, true);
+        pick->Command2_Click();
+        QVERIFY(f->ui.lastMessage().text.contains(QStringLiteral("Job %1 is no longer").arg(job)));
+        QCOMPARE(f->folder.scalar(QStringLiteral("SELECT count(*) FROM [Job Items]")).toInt(), 6);
+    }
+
     void commissionIsTheJobsField()
     {
         f->addJob(QStringLiteral("First"), QStringLiteral("10"), 5);
