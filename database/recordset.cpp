@@ -31,6 +31,15 @@ RecordSet::FieldKind kindOfDeclared(const QString& declared)
     return RecordSet::FieldKind::Text;
 }
 
+// A statement without the semicolon that may end it, ready for a LIMIT or to be used as a subquery.
+QString pageStatementBase(QString statement)
+{
+    statement = statement.trimmed();
+    while (statement.endsWith(u';'))
+        statement = statement.chopped(1).trimmed();
+    return statement;
+}
+
 QString baseTable(const QString& source, bool* isTable)
 {
     static const QRegularExpression fromTable(
@@ -85,19 +94,25 @@ bool RecordSet::load(QString* error)
     for (int i = 0; i < record.count(); ++i)
         fields.append(record.fieldName(i));
     QList<QVariantList> rows;
+    bool more = false;
     while (query.next()) {
+        if (rows.size() == PagedAbove) {
+            more = true;
+            break;
+        }
         QVariantList row;
         row.reserve(fields.size());
         for (int i = 0; i < fields.size(); ++i)
             row.append(query.value(i));
         rows.append(row);
     }
-    if (query.lastError().isValid()) {
+    if (!more && query.lastError().isValid()) {
         if (error)
             *error = query.lastError().text();
         return false;
     }
     query.finish();
+    const int fetched = int(rows.size());
 
     if (fields != m_fields) {
         m_fields = fields;
@@ -110,7 +125,152 @@ bool RecordSet::load(QString* error)
         for (const QString& f : m_fields)
             m_kinds.append(kindOfDeclared(declared.value(f.toLower())));
     }
-    m_rows = rows;
+    // A large result is counted, and the rest read block by block, only when asked for.
+    m_rows.reset(std::move(rows));
+    m_fetched = fetched;
+    m_paged = more;
+    m_countKnown = !more;
+    m_written.clear();
+    return true;
+}
+
+void RecordSet::ensureCount() const
+{
+    if (m_countKnown)
+        return;
+    m_countKnown = true;
+    QSqlQuery query(m_connection->database());
+    if (!query.exec(countStatement()) || !query.next()) {
+        qWarning("Counting the rows of %s failed: %s", qPrintable(m_source),
+                 qPrintable(query.lastError().text()));
+        return;
+    }
+    const int known = m_rows.size();
+    const int total = query.value(0).toInt();
+    if (total <= known)
+        return;
+    auto* self = const_cast<RecordSet*>(this);
+    emit self->rowsAboutToBeAppended(known, total - 1);
+    m_rows.extendTo(total, PageSize);
+    emit self->rowsAppended();
+}
+
+int RecordSet::count() const
+{
+    ensureCount();
+    return m_rows.size();
+}
+
+bool RecordSet::eof() const
+{
+    if (m_rows.isEmpty())
+        return true;
+    if (m_position < m_rows.size())
+        return false;
+    ensureCount();
+    return m_position >= m_rows.size();
+}
+
+namespace {
+
+// "Select * from <table> [where <condition>] [order by <fields>]": the table, the condition and the ordering.
+const QRegularExpression& selectShape()
+{
+    static const QRegularExpression shape(
+        QStringLiteral(R"(^\s*select\s+\*\s+from\s+(\[[^\]]+\]|[\w#]+)(?:\s+where\s+(.+?))?)"
+                       R"((\s+order\s+by\s+(?:\[[^\]]+\]|[\w#]+)(?:\s+(?:asc|desc))?)"
+                       R"((?:\s*,\s*(?:\[[^\]]+\]|[\w#]+)(?:\s+(?:asc|desc))?)*)?\s*;?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    return shape;
+}
+
+} // namespace
+
+QString RecordSet::countStatement() const
+{
+    // Counted without the ordering, which lets the engine count an index instead of walking the rows in
+    // order.
+    const auto match = selectShape().match(m_select);
+    if (match.hasMatch())
+        return QStringLiteral("SELECT count(*) FROM %1").arg(match.captured(1)) +
+               (match.captured(2).isEmpty() ? QString() : QStringLiteral(" WHERE ") + match.captured(2));
+    return QStringLiteral("SELECT count(*) FROM (%1)").arg(pageStatementBase(m_select));
+}
+
+QString RecordSet::blockStatement(int* excludedBefore, int blockStart) const
+{
+    *excludedBefore = 0;
+    const auto match = selectShape().match(m_select);
+    if (!m_written.isEmpty() && match.hasMatch()) {
+        QStringList rowids;
+        for (const Written& w : m_written) {
+            rowids.append(QString::number(w.rowid));
+            if (w.position < blockStart)
+                ++*excludedBefore;
+        }
+        QString text = QStringLiteral("SELECT * FROM %1 WHERE rowid NOT IN (%2)")
+                           .arg(match.captured(1), rowids.join(u','));
+        if (!match.captured(2).isEmpty())
+            text += QStringLiteral(" AND (%1)").arg(match.captured(2));
+        return text + match.captured(3) + QStringLiteral(" LIMIT ? OFFSET ?");
+    }
+    static const QRegularExpression hasLimit(QStringLiteral(R"(\blimit\s+\d+(\s*(,|offset)\s*\d+)?\s*$)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const QString base = pageStatementBase(m_select);
+    return hasLimit.match(base).hasMatch() ? QStringLiteral("SELECT * FROM (%1) LIMIT ? OFFSET ?").arg(base)
+                                           : base + QStringLiteral(" LIMIT ? OFFSET ?");
+}
+
+void RecordSet::noteWritten(int position, qint64 rowid)
+{
+    if (!m_paged)
+        return;
+    for (Written& w : m_written)
+        if (w.rowid == rowid) {
+            w.position = position;
+            return;
+        }
+    m_written.append({position, rowid});
+}
+
+const QVariantList& RecordSet::rowAt(int row) const
+{
+    if (row >= 0 && row < m_rows.size() && !m_rows.isRead(row)) {
+        QString error;
+        if (!fetchBlock(m_rows.blockOf(row), &error))
+            qWarning("Reading rows of %s failed: %s", qPrintable(m_source), qPrintable(error));
+    }
+    return m_rows.at(row);
+}
+
+bool RecordSet::fetchBlock(int block, QString* error) const
+{
+    const int start = m_rows.blockStart(block);
+    int excludedBefore = 0;
+    const QString text = blockStatement(&excludedBefore, start);
+    const int size = m_rows.blockSize(block);
+    QSqlQuery query(m_connection->database());
+    query.setForwardOnly(true);
+    query.prepare(text);
+    query.addBindValue(size);
+    query.addBindValue(start - excludedBefore);
+    if (!query.exec()) {
+        if (error)
+            *error = query.lastError().text();
+        return false;
+    }
+    const int columns = int(m_fields.size());
+    QList<QVariantList> rows;
+    rows.reserve(size);
+    while (rows.size() < size && query.next()) {
+        QVariantList values;
+        values.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            values.append(query.value(i));
+        rows.append(values);
+    }
+    m_fetched += size;
+    m_rows.fillBlock(block, std::move(rows), columns);
     return true;
 }
 
@@ -138,16 +298,18 @@ QVariant RecordSet::value(int index) const
         return {};
     if (m_new || m_changed.contains(index))
         return m_buffer.value(index);
-    return m_rows.at(m_position).value(index);
+    return rowAt(m_position).value(index);
 }
 
 QVariant RecordSet::valueAt(int row, int index) const
 {
     if (row == m_position && !m_new)
         return value(index);
-    if (row < 0 || row >= count() || index < 0 || index >= m_fields.size())
+    if (row >= m_rows.size())
+        ensureCount(); // a row past those known so far
+    if (row < 0 || row >= m_rows.size() || index < 0 || index >= m_fields.size())
         return {};
-    return m_rows.at(row).value(index);
+    return rowAt(row).value(index);
 }
 
 bool RecordSet::setValue(const QString& field, const QVariant& value)
@@ -156,7 +318,8 @@ bool RecordSet::setValue(const QString& field, const QVariant& value)
     if (index < 0 || !hasCurrent())
         return false;
     if (m_buffer.size() != m_fields.size()) {
-        m_buffer = m_new ? QVariantList(m_fields.size()) : m_rows.at(m_position);
+        m_buffer = m_new ? QVariantList(m_fields.size()) : rowAt(m_position);
+        m_buffer.resize(m_fields.size());
     }
     m_buffer[index] = value;
     if (!m_changed.contains(index))
@@ -186,7 +349,8 @@ bool RecordSet::moveTo(int row, QString* error)
     if (m_rows.isEmpty())
         m_position = -1;
     else
-        m_position = std::clamp(row, -1, count());
+        // Only a move past the rows known so far needs the result counted.
+        m_position = std::clamp(row, -1, row < m_rows.size() ? m_rows.size() : count());
     emit currentChanged();
     return true;
 }
@@ -362,6 +526,8 @@ bool RecordSet::update(QString* error)
     QSqlDatabase db = m_connection->database();
     qint64 rowid = 0;
     if (m_new) {
+        // Counted before the row is written, so that it joins the set once, after every row of the result.
+        ensureCount();
         QStringList columns, marks;
         for (int index : std::as_const(m_changed)) {
             columns.append(quoteName(m_fields.at(index)));
@@ -384,6 +550,7 @@ bool RecordSet::update(QString* error)
         if (!readRow(rowid, &stored, error))
             return false;
         m_rows.append(stored);
+        noteWritten(m_rows.size() - 1, rowid);
         m_new = false;
         m_buffer.clear();
         m_changed.clear();
@@ -397,7 +564,7 @@ bool RecordSet::update(QString* error)
         return true;
     }
 
-    if (!locateRowid(m_rows.at(m_position), &rowid, error))
+    if (!locateRowid(rowAt(m_position), &rowid, error))
         return false;
     QStringList assignments;
     for (int index : std::as_const(m_changed))
@@ -416,7 +583,8 @@ bool RecordSet::update(QString* error)
     QVariantList stored;
     if (!readRow(rowid, &stored, error))
         return false;
-    m_rows[m_position] = stored;
+    m_rows.set(m_position, stored);
+    noteWritten(m_position, rowid);
     m_buffer.clear();
     m_changed.clear();
     emit rowSaved(m_position);
@@ -429,13 +597,14 @@ bool RecordSet::deleteCurrent(QString* error)
         cancelUpdate();
         return true;
     }
+    ensureCount(); // the row after the deleted one may not be known yet
     if (m_position < 0 || m_position >= count()) {
         if (error)
             *error = NoCurrentRow;
         return false;
     }
     qint64 rowid = 0;
-    if (!locateRowid(m_rows.at(m_position), &rowid, error))
+    if (!locateRowid(rowAt(m_position), &rowid, error))
         return false;
     QSqlQuery query(m_connection->database());
     query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteName(m_table)));
@@ -446,6 +615,12 @@ bool RecordSet::deleteCurrent(QString* error)
         return false;
     }
     m_rows.removeAt(m_position);
+    for (qsizetype i = m_written.size() - 1; i >= 0; --i) {
+        if (m_written.at(i).position == m_position)
+            m_written.removeAt(i);
+        else if (m_written.at(i).position > m_position)
+            --m_written[i].position;
+    }
     m_buffer.clear();
     m_changed.clear();
     if (m_position >= count())
@@ -467,7 +642,7 @@ bool RecordSet::requery(QString* error)
     if (m_rows.isEmpty())
         m_position = -1;
     else
-        m_position = std::clamp(m_position, 0, count() - 1);
+        m_position = std::clamp(m_position, 0, (m_position < m_rows.size() ? m_rows.size() : count()) - 1);
     emit rowsReset();
     emit currentChanged();
     return true;

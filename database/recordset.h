@@ -1,6 +1,7 @@
 #pragma once
 
 #include "database/connection.h"
+#include "database/rowstore.h"
 
 #include <QObject>
 #include <QStringList>
@@ -11,8 +12,11 @@ namespace tv::db {
 
 // A record set over a table name or a "Select * from <table> ..." text, with a current row and an edit
 // buffer. Rows are fetched completely when the set opens, so that no statement stays open against the file
-// and other connections can always write. Rows are saved back to their table; a row without a key is found
-// again by its stored values. Several bindings may share one record set and so one current row.
+// and other connections can always write. A result of more than PagedAbove rows is read in blocks instead,
+// each block when one of its rows is first asked for (as the table stands then), and is counted only when its
+// size is first needed, so that a set over a large table opens at once. Rows are saved back to their table; a
+// row without a key is found again by its stored values. Several bindings may share one record set and so one
+// current row.
 class RecordSet : public QObject
 {
     Q_OBJECT
@@ -27,11 +31,22 @@ public:
     QString source() const { return m_source; }
     QString table() const { return m_table; }
 
-    int count() const { return int(m_rows.size()); }
+    // Results above this size are read in blocks of PageSize rows.
+    static constexpr int PagedAbove = 1000;
+    static constexpr int PageSize = 256;
+    bool isPaged() const { return m_paged; }
+    // How many rows have been read from the file so far.
+    int fetchedCount() const { return m_fetched; }
+    // Whether the number of rows is known without asking the file, and how many rows are known so far.
+    bool isCountKnown() const { return m_countKnown; }
+    int knownCount() const { return m_rows.size(); }
+
+    // Counts a large result the first time it is asked.
+    int count() const;
     bool isEmpty() const { return m_rows.isEmpty(); }
     bool bof() const { return m_position < 0 || m_rows.isEmpty(); }
-    bool eof() const { return m_position >= count() || m_rows.isEmpty(); }
-    bool hasCurrent() const { return m_new || (m_position >= 0 && m_position < count()); }
+    bool eof() const;
+    bool hasCurrent() const { return m_new || (m_position >= 0 && m_position < m_rows.size()); }
     int position() const { return m_position; }
 
     // Moving first saves the pending edits of the row being left; a failed save stays on the row.
@@ -77,12 +92,24 @@ signals:
     void currentChanged();  // another row (or a new one) is current, or its values were reloaded
     void rowsReset();       // rows were read again
     void rowSaved(int row); // a row was written back
+    // A large result was counted: rows beyond those known so far join the set.
+    void rowsAboutToBeAppended(int first, int last);
+    void rowsAppended();
 
 private:
     RecordSet(ConnectionPtr connection, QString source);
     bool load(QString* error);
     bool saveIfDirty(QString* error);
     bool locateRowid(const QVariantList& row, qint64* rowid, QString* error) const;
+    // The row at a position, read from the file with its block if it has not been read yet.
+    const QVariantList& rowAt(int row) const;
+    bool fetchBlock(int block, QString* error) const;
+    QString countStatement() const;
+    void ensureCount() const;
+    // Rows this set has written keep their place here while their place in the file's order may change;
+    // blocks read later leave them out, so that the rows not read yet stay in step with the file.
+    void noteWritten(int position, qint64 rowid);
+    QString blockStatement(int* excludedBefore, int blockStart) const;
     bool readRow(qint64 rowid, QVariantList* row, QString* error) const;
 
     ConnectionPtr m_connection;
@@ -91,7 +118,16 @@ private:
     QString m_select;
     QStringList m_fields;
     QList<FieldKind> m_kinds;
-    QList<QVariantList> m_rows;
+    mutable RowStore m_rows;
+    mutable int m_fetched = 0;
+    mutable bool m_countKnown = true;
+    bool m_paged = false;
+    struct Written
+    {
+        int position;
+        qint64 rowid;
+    };
+    QList<Written> m_written;
     int m_position = -1;
     QVariantList m_buffer;
     QList<int> m_changed;

@@ -4,6 +4,7 @@
 #include "database/schema.h"
 #include "platform/interactive.h"
 #include "shell/artwork.h"
+#include "shell/jetimport.h"
 #include "shell/mainmenu.h"
 
 #include <QApplication>
@@ -15,6 +16,10 @@ void prepareDatabaseFile()
 {
     const QString path = platform::databasePath();
     if (!QFileInfo::exists(path))
+        return;
+    // A file in the Access format is converted first, or left alone for the bindings to report.
+    const jet::StartOutcome access = jet::offerConversion(path);
+    if (access != jet::StartOutcome::NotJet && access != jet::StartOutcome::Converted)
         return;
     QString error;
     const auto connection = db::openConnection(path, QStringLiteral("Start-up"), &error);
