@@ -106,8 +106,11 @@ void ExtractDialog::drvExtract_Change()
     const QString root = backup::DriveList::rootOf(drive);
     QString folder = m_folderOnDrive.value(drive);
     // The folder last shown on the drive, unless another disk has come in since.
+    QString rootPrefix = QDir::cleanPath(root);
+    if (!rootPrefix.endsWith(QLatin1Char('/')))
+        rootPrefix += QLatin1Char('/');
     if (folder.isEmpty() || root.isEmpty() ||
-        !(folder == root || folder.startsWith(QDir::cleanPath(root) + QLatin1Char('/'))))
+        !(folder == QDir::cleanPath(root) || folder.startsWith(rootPrefix)))
         folder = root;
     if (root.isEmpty() || !dirExtract->setPath(folder)) {
         if (root.isEmpty() || !dirExtract->setPath(root)) {
