@@ -30,6 +30,7 @@ FolderList::FolderList(QWidget* parent) : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    setIconSize(QSize(16, 16));
     connect(this, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { setPath(item->data(PathRole).toString()); });
 }

@@ -17,6 +17,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -46,6 +47,8 @@ constexpr int ProgressLeft = 4080, ProgressTop = 2340, ProgressWidth = 2940, Pro
 constexpr int AbortLeft = 7140, AbortTop = 2340, AbortWidth = 873, AbortHeight = 285;
 constexpr int PathColumn = 6;
 constexpr int PathColumnBase = 1620;
+// Room the list leaves around a cell's text, in pixels.
+constexpr int ColumnPadding = 14;
 
 struct Column
 {
@@ -287,9 +290,25 @@ void frmZipCreate::buildMenus(QMenuBar* bar)
 void frmZipCreate::Form_Load()
 {
     // No archive open, an empty list, not busy, both automatic flags off.
+    // A regular face, at the small size the column widths were made for.
     QFont regular = lstMain->font();
     regular.setBold(false);
+    regular.setPointSizeF(qMin(regular.pointSizeF(), 8.0));
     lstMain->setFont(regular);
+    // The columns keep their design widths unless this machine's font needs more for what they show.
+    const QFontMetrics metrics(regular);
+    const QStringList widest{QString(),
+                             QStringLiteral("00/00/00"),
+                             QStringLiteral("00:00"),
+                             QStringLiteral(" 00000000"),
+                             QStringLiteral(" 00000000"),
+                             QStringLiteral(" 100%")};
+    for (int i = 0; i < widest.size(); ++i) {
+        const int needed = qMax(metrics.horizontalAdvance(widest.at(i)),
+                                metrics.horizontalAdvance(QString::fromLatin1(Columns[i].caption))) +
+                           ColumnPadding;
+        lstMain->setColumnWidth(i, qMax(twipsToPixelsX(Columns[i].twips), needed));
+    }
     m_loadWidth = ClientWidth;
     m_loadHeight = ClientHeight;
     m_filesFilter = backup::AddFilesFilter;
