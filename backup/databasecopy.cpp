@@ -52,7 +52,27 @@ bool snapshotDatabase(const QString& source, const QString& target, QString* err
             error,
             QStringLiteral("The database file %1 does not exist.").arg(QDir::toNativeSeparators(source)));
     // The engine's own compaction reads the file in one transaction, so the copy is one consistent state.
-    return db::compactFile(source, target, error);
+    if (!db::compactFile(source, target, error))
+        return false;
+    // The copy is kept like the program's own file, so that it is ready for use wherever it is put back.
+    {
+        QString why;
+        const auto copy = db::openConnection(target, QStringLiteral("Backup"), &why);
+        if (copy) {
+            QSqlQuery mode(copy->database());
+            if (!mode.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !mode.next())
+                why = mode.lastError().text();
+        }
+        if (!why.isEmpty()) {
+            QFile::remove(target);
+            return fail(error, why);
+        }
+    }
+    if (QFileInfo::exists(logOf(target))) {
+        QFile::remove(target);
+        return fail(error, QStringLiteral("the copy's write-ahead log could not be merged."));
+    }
+    return true;
 }
 
 const QStringList& requiredTables()

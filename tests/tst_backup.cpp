@@ -1,6 +1,7 @@
 // The automatic backup of the database to drive A: and its restore, with A: mapped to simulated disks of a
 // small capacity; and the main window's entry to the archive window.
 #include "backup/databasecopy.h"
+#include "backup/extractdialog.h"
 #include "backup/frmzipcreate.h"
 #include "database/connection.h"
 #include "platform/archive/archiveengine.h"
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QDirIterator>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSqlError>
@@ -238,6 +240,8 @@ private slots:
     void otherErrorsAreReportedWithTheirNumber();
     void abortSwitchesTheBackupFlagOff();
     void restoreClosesWindowsThatHoldTheDatabase();
+    void backupWithFolderPathsRestores();
+    void manualRestoreOverTheDatabaseClosesItsHoldersFirst();
 };
 
 void BackupTest::init()
@@ -728,6 +732,57 @@ void BackupTest::restoreClosesWindowsThatHoldTheDatabase()
     QVERIFY(!jobNames().contains(QStringLiteral("After the backup")));
     verifySound(m_folder->databasePath());
     verifyFlagsOff();
+}
+
+void BackupTest::backupWithFolderPathsRestores()
+{
+    // An archive made by hand in the archive window stores the file under its folders.
+    m_folder->exec("INSERT INTO [Job Information] ([Job Name]) VALUES ('In the old backup')");
+    const QString saved = m_dir->filePath(QStringLiteral("home/office/Pelkin.mdb"));
+    QDir().mkpath(QFileInfo(saved).absolutePath());
+    QVERIFY(backup::snapshotDatabase(m_folder->databasePath(), saved));
+    QCOMPARE(makeArchive(diskFile(1), {saved}), 0);
+    m_folder->exec("DELETE FROM [Job Information] WHERE [Job Name] = 'In the old backup'");
+    restore(vbYes);
+    QCOMPARE(m_window->list()->topLevelItem(0)->text(6), memberName(saved).section(u'\\', 0, -2));
+    QVERIFY(jobNames().contains(QStringLiteral("In the old backup")));
+    verifySound(m_folder->databasePath());
+    verifyNoLeftovers();
+    verifyFlagsOff();
+}
+
+void BackupTest::manualRestoreOverTheDatabaseClosesItsHoldersFirst()
+{
+    backUp();
+    const QStringList backedUp = jobNames();
+    m_folder->exec("INSERT INTO [Job Information] ([Job Name]) VALUES ('Typed after the backup')");
+    Forms::load<HolderWindow>()->showModeless();
+
+    // The user opens the backup and restores its member into the application folder.
+    m_ui->answerFile(diskFile(1));
+    m_window->mnuFileOpen_Click();
+    QCOMPARE(m_window->list()->topLevelItemCount(), 1);
+    m_window->list()->topLevelItem(0)->setSelected(true);
+    const QString folder = m_folder->path();
+    whenModal([folder](QWidget* modal) {
+        auto* dialog = qobject_cast<ExtractDialog*>(modal);
+        QVERIFY(dialog);
+        dialog->extractText()->setText(folder);
+        dialog->cmdSelect_Click();
+    });
+    m_ui->asked.clear();
+    m_ui->answerMessage(vbYes);
+    m_window->mnuEditExtract_Click();
+    const QStringList shown = m_ui->questionsAndMessages();
+    QCOMPARE(shown.value(0), "3:The file '" + m_folder->databasePath() +
+                                 "' already exists. Do you want to replace this file?");
+    QCOMPARE(shown.value(1), QStringLiteral("64:These windows use the database and are closed before it is "
+                                            "restored:\n\nJob Information Sheet"));
+    QVERIFY(!Forms::isLoaded<HolderWindow>());
+    QCOMPARE(jobNames(), backedUp);
+    verifySound(m_folder->databasePath());
+    QVERIFY(!QFileInfo::exists(m_folder->databasePath() + QStringLiteral("-wal")) ||
+            QFileInfo(m_folder->databasePath() + QStringLiteral("-wal")).size() == 0);
 }
 
 QTEST_MAIN(BackupTest)

@@ -122,6 +122,8 @@ private slots:
     void wizard();
     void multidiskAddIsTestedBeforeItIsCalledComplete();
 
+    void automaticShortcuts_data();
+    void automaticShortcuts();
     void busyWhileAnOperationRuns();
     void abortButton_data();
     void abortButton();
@@ -964,6 +966,36 @@ void ZipCreateTest::multidiskAddIsTestedBeforeItIsCalledComplete()
 
 // --- busy state and Abort
 // ----------------------------------------------------------------------------------------
+
+void ZipCreateTest::automaticShortcuts_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("question");
+
+    QTest::newRow("Ctrl+B")
+        << int(Qt::Key_B)
+        << "Please insert a blank formatted floppy disk in drive A?\n"
+           "If you continue, all data on the floppy will be erased and a backup disk will be created!";
+    QTest::newRow("Ctrl+R") << int(Qt::Key_R) << "Please insert your backup disk in drive A?";
+}
+
+void ZipCreateTest::automaticShortcuts()
+{
+    QFETCH(int, key);
+    QFETCH(QString, question);
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    list()->setFocus();
+    // Unanswered, the question takes its default button: No.
+    QTest::keyClick(list(), Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(m_ui->messages().size(), 1);
+    QCOMPARE(m_ui->lastMessage().text, question);
+    QCOMPARE(m_ui->lastMessage().style, 292);
+    QVERIFY(!m_window->automaticBackup());
+    QVERIFY(!m_window->automaticRestore());
+    QVERIFY(engine()->archiveName().isEmpty());
+}
 
 void ZipCreateTest::busyWhileAnOperationRuns()
 {
