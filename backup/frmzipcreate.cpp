@@ -37,7 +37,7 @@ namespace {
 const QString LoadCaption = QStringLiteral("Database Backup ");
 const QString ClosedCaption = QStringLiteral("Database Backup");
 
-// Design geometry in twips.
+// The window as drawn, in twips.
 constexpr int ListWidth = 8415;
 constexpr int ListHeight = 2355;
 constexpr int StatusHeight = 375;
@@ -295,7 +295,7 @@ void frmZipCreate::Form_Load()
     regular.setBold(false);
     regular.setPointSizeF(qMin(regular.pointSizeF(), 8.0));
     lstMain->setFont(regular);
-    // The columns keep their design widths unless this machine's font needs more for what they show.
+    // The columns keep their drawn widths unless this machine's font needs more for what they show.
     const QFontMetrics metrics(regular);
     const QStringList widest{QString(),
                              QStringLiteral("00/00/00"),

@@ -236,7 +236,7 @@ void ZipCreateTest::captionAndStartState()
     QCOMPARE(list()->columnCount(), 7);
     for (int i = 0; i < 7; ++i) {
         QCOMPARE(list()->headerItem()->text(i), headers.at(i));
-        // The design widths, widened only where the font needs it; the Path column follows the layout rule.
+        // The drawn widths, widened only where the font needs it; the Path column follows the layout rule.
         if (i != 6)
             QVERIFY(list()->columnWidth(i) >= m_window->twipsToPixelsX(twips.at(i)));
         if (i == 0)
