@@ -43,6 +43,12 @@ public:
     virtual InputAnswer inputBox(const QString& prompt, const QString& title, const QString& defaultText) = 0;
     // File dialogs return the chosen path, or empty text when cancelled.
     virtual QString openFileName(const QString& title, const QString& folder, const QString& filter) = 0;
+    // Several existing files at once, as the platform's dialogs answer: one full path, or the folder, a NUL
+    // and the chosen names separated by NULs. By default one file through openFileName.
+    virtual QString openFileNames(const QString& title, const QString& folder, const QString& filter)
+    {
+        return openFileName(title, folder, filter);
+    }
     virtual QString saveFileName(const QString& title, const QString& folder, const QString& filter) = 0;
     virtual QString existingFolder(const QString& title, const QString& folder) = 0;
     virtual void beep() = 0;

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -114,6 +115,20 @@ QString QtInteractive::openFileName(const QString& title, const QString& folder,
 {
     PointerPause pause;
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, folder, filter);
+}
+
+QString QtInteractive::openFileNames(const QString& title, const QString& folder, const QString& filter)
+{
+    PointerPause pause;
+    const QStringList files =
+        QFileDialog::getOpenFileNames(QApplication::activeWindow(), title, folder, filter);
+    if (files.size() <= 1)
+        return files.value(0);
+    // The dialog chooses in one folder: the folder, then each name, separated by NULs.
+    QString answer = QFileInfo(files.first()).absolutePath();
+    for (const QString& file : files)
+        answer += QChar(0) + QFileInfo(file).fileName();
+    return answer;
 }
 
 QString QtInteractive::saveFileName(const QString& title, const QString& folder, const QString& filter)

@@ -11,6 +11,7 @@ public:
     int messageBox(const QString& text, int style, const QString& title) override;
     InputAnswer inputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     QString openFileName(const QString& title, const QString& folder, const QString& filter) override;
+    QString openFileNames(const QString& title, const QString& folder, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& folder, const QString& filter) override;
     QString existingFolder(const QString& title, const QString& folder) override;
     void beep() override;

@@ -1,5 +1,8 @@
-// Main window entries and shortcuts that open the archive manager.
+// Main window entry that opens the archive manager.
 #include "shell/mainmenu.h"
+
+#include "backup/frmzipcreate.h"
+#include "platform/binding.h"
 
 #include <QAction>
 
@@ -7,10 +10,15 @@ namespace tv {
 
 void MainMenu::setUpBackupEntries()
 {
-    // Not part of this build yet.
-    entry(QStringLiteral("mnuFileBackup"))->setEnabled(false);
+    entry(QStringLiteral("mnuFileBackup"))->setEnabled(true);
 }
 
-void MainMenu::mnuFileBackup_Click() {}
+void MainMenu::mnuFileBackup_Click()
+{
+    // The archive window may replace the database file: this window lets go of it first, for the rest of
+    // the run.
+    Data1->close(true);
+    Forms::load<frmZipCreate>()->showModal();
+}
 
 } // namespace tv

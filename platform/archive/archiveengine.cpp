@@ -780,6 +780,15 @@ int ArchiveEngine::spannedAdd(const ArchivePlace& place)
 int ArchiveEngine::addToArchive(const QString& zipPath, bool spanning)
 {
     const QString canonicalArchive = QFileInfo(zipPath).canonicalFilePath();
+    const QString base = m_basePath.isEmpty() ? QString() : QFileInfo(m_basePath).canonicalFilePath();
+    // Inside the base folder a file is stored under its path relative to it.
+    auto storedName = [&base](const QString& absolute) {
+        const QString full = memberNameForFile(absolute);
+        const QString prefix = QDir::cleanPath(base).mid(1) + QLatin1Char('/');
+        if (!base.isEmpty() && prefix.size() > 1 && full.startsWith(prefix))
+            return full.mid(prefix.size());
+        return full;
+    };
     QVector<PendingFile> files;
     QSet<QString> members;
     auto collect = [&](const QString& path, const QString& display) {
@@ -793,7 +802,7 @@ int ArchiveEngine::addToArchive(const QString& zipPath, bool spanning)
             return; // the archive never goes into itself
         PendingFile f;
         f.path = absolute;
-        f.member = memberNameForFile(absolute);
+        f.member = storedName(absolute);
         f.display = display;
         f.size = S_ISDIR(st.st_mode) ? 0 : qint64(st.st_size);
         f.mtime = st.st_mtime;
@@ -817,7 +826,9 @@ int ArchiveEngine::addToArchive(const QString& zipPath, bool spanning)
         files.append(f);
     };
     for (const QString& name : namesToProcess()) {
-        const QString local = drives::toLocalPath(name);
+        QString local = drives::toLocalPath(name);
+        if (!base.isEmpty() && !local.isEmpty() && QFileInfo(local).isRelative())
+            local = QDir(base).filePath(local);
         if (local.isEmpty()) {
             skip(name, SkipNotFound);
             continue;
@@ -835,7 +846,7 @@ int ArchiveEngine::addToArchive(const QString& zipPath, bool spanning)
                 const QFileInfo info(path);
                 if (info.isSymLink() && info.isDir())
                     continue;
-                collect(path, displayName(memberNameForFile(info.absoluteFilePath())));
+                collect(path, displayName(storedName(info.absoluteFilePath())));
             }
         }
     }

@@ -79,6 +79,10 @@ public:
     void setClearDisks(bool on) { m_clearDisks = on; }
     bool useTempFile() const { return m_useTempFile; }
     void setUseTempFile(bool on) { m_useTempFile = on; }
+    // Folder for adding: relative names in filesToProcess are taken from it, and files inside it are stored
+    // under their path relative to it instead of their absolute path. Empty (the default): absolute paths.
+    QString basePath() const { return m_basePath; }
+    void setBasePath(const QString& folder) { m_basePath = folder; }
     bool abortRequested() const { return m_abortRequested; }
     void setAbortRequested(bool on) { m_abortRequested = on; }
     // Number of members of the archive named by archiveName; 0 when it cannot be read without asking for a
@@ -143,6 +147,7 @@ private:
     QString m_archiveName;
     QString m_filesToProcess;
     QString m_extractFolder;
+    QString m_basePath;
     int m_compressionLevel = 6;
     bool m_multidiskMode = false;
     bool m_clearDisks = false;
