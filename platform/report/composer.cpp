@@ -340,36 +340,55 @@ void Composer::setTitle(const QString& title, const QString& suggestedFileName)
     m_suggestedFileName = suggestedFileName;
 }
 
-const Composer::FontInfo& Composer::font(const Style& style, bool bold)
+Composer::FontInfo& Composer::font(const Style& style, bool bold)
 {
-    const bool isBold = bold || style.bold;
-    const QString key =
-        QStringLiteral("%1|%2|%3|%4").arg(style.family).arg(style.size).arg(isBold).arg(style.italic);
+    const auto key = std::make_pair(&style, bold);
     auto it = m_fonts.find(key);
     if (it != m_fonts.end())
-        return *it;
+        return it->second;
     QFont f(style.family);
     // Pixel sizes in units keep the type independent of any device: the painter scales units to the device.
     f.setPixelSize(qMax(1, qRound(style.size * UnitsPerPoint)));
-    f.setBold(isBold);
+    f.setBold(bold || style.bold);
     f.setItalic(style.italic);
     f.setHintingPreference(QFont::PreferNoHinting);
-    f.setKerning(true);
+    // Without kerning a run is as wide as the sum of its letters, in every output.
+    f.setKerning(false);
     FontInfo info;
     info.font = f;
     info.metrics = QFontMetricsF(f);
-    info.index = int(m_doc->m_fonts.size());
-    m_doc->m_fonts.append(f);
-    return *m_fonts.insert(key, info);
+    // Faces shared by several styles are one font of the document.
+    info.index = int(m_doc->m_fonts.indexOf(f));
+    if (info.index < 0) {
+        info.index = int(m_doc->m_fonts.size());
+        m_doc->m_fonts.append(f);
+    }
+    return m_fonts.emplace(key, info).first->second;
 }
 
-Composer::TextBox Composer::layoutText(const QString& input, const QList<QPair<int, int>>& bold,
-                                       const Style& style, qreal width, Qt::Alignment align)
+qreal Composer::textWidth(FontInfo& font, const QString& text)
 {
-    TextBox box;
+    if (!font.latinReady) {
+        for (int c = 0; c < 256; ++c)
+            font.latin[c] = c < 32 ? 0 : font.metrics.horizontalAdvance(QChar(c));
+        font.latinReady = true;
+    }
+    qreal w = 0;
+    for (QChar c : text) {
+        if (c.unicode() > 255)
+            return font.metrics.horizontalAdvance(text);
+        w += font.latin[c.unicode()];
+    }
+    return w;
+}
+
+qreal Composer::layoutText(const QString& input, const QList<QPair<int, int>>& bold, const Style& style,
+                           qreal width, Qt::Alignment align, QPointF origin, QList<Element>& out,
+                           QList<qreal>* lineBottoms)
+{
     if (input.isEmpty())
-        return box;
-    const FontInfo& regular = font(style, false);
+        return 0;
+    FontInfo& regular = font(style, false);
     const QString text = style.caps ? input.toUpper() : input;
     const qreal natural = regular.metrics.lineSpacing();
     const qreal lineHeight = natural * style.leading;
@@ -387,19 +406,19 @@ Composer::TextBox Composer::layoutText(const QString& input, const QList<QPair<i
         e.text = run;
         e.font = isBold ? font(style, true).index : regular.index;
         e.color = style.color;
-        e.rect = QRectF(x, top, runWidth, lineHeight);
-        e.baseline = top + ascent;
-        box.runs.append(e);
+        e.rect = QRectF(origin.x() + x, origin.y() + top, runWidth, lineHeight);
+        e.baseline = origin.y() + top + ascent;
+        out.append(std::move(e));
     };
 
     // Most cells are one short line of one font.
     if (bold.isEmpty() && !text.contains(u'\n')) {
-        const qreal w = regular.metrics.horizontalAdvance(text);
+        const qreal w = textWidth(regular, text);
         if (w <= width) {
             addRun(text, alignOffset(w), 0, w, false);
-            box.lineBottoms.append(lineHeight);
-            box.height = lineHeight;
-            return box;
+            if (lineBottoms)
+                lineBottoms->append(lineHeight);
+            return lineHeight;
         }
     }
 
@@ -453,10 +472,10 @@ Composer::TextBox Composer::layoutText(const QString& input, const QList<QPair<i
             addRun(shaped.mid(pos, next - pos), x0 + offset, top, x1 - x0, isBold[pos]);
             pos = next;
         }
-        box.lineBottoms.append(top + lineHeight);
+        if (lineBottoms)
+            lineBottoms->append(top + lineHeight);
     }
-    box.height = layout.lineCount() * lineHeight;
-    return box;
+    return layout.lineCount() * lineHeight;
 }
 
 int Composer::imageIndex(const QByteArray& bytes)
@@ -505,11 +524,20 @@ Composer::Block Composer::bandBlock(const Band& band, const RowContext& ctx)
         return b;
 
     const ColumnSet& set = m_layout.columnSet(band.columns);
-    QList<qreal> xs, ws;
-    columnPositions(set, &xs, &ws);
+    auto cached = m_columns.find(&set);
+    if (cached == m_columns.end()) {
+        QList<qreal> xs, ws;
+        columnPositions(set, &xs, &ws);
+        cached = m_columns.insert(&set, {xs, ws});
+    }
+    QList<qreal> xs = cached->first, ws = cached->second;
     collapseEmptyColumns(band, set, ctx, &xs, &ws);
     const qreal left = m_layout.margins.left();
     const qreal width = m_layout.bodyWidth();
+    qsizetype cells = 4;
+    for (const Row& row : band.rows)
+        cells += row.cells.size() + 1;
+    b.elements.reserve(cells);
 
     qreal y = band.ruleAbove;
     bool anything = false;
@@ -582,15 +610,11 @@ Composer::Block Composer::bandBlock(const Band& band, const RowContext& ctx)
                 const Style& style = m_layout.style(cell.style);
                 const qreal gap = offset > 0 ? style.spaceBefore : 0;
                 const qreal top = y + band.paddingV + offset + gap;
-                const TextBox box =
-                    layoutText(text.text, text.bold, style, cellW, style.align.value_or(columnAlign));
-                for (Element e : box.runs) {
-                    e.rect.translate(cellX, top);
-                    e.baseline += top;
-                    b.elements.append(e);
-                }
+                const qreal height =
+                    layoutText(text.text, text.bold, style, cellW, style.align.value_or(columnAlign),
+                               QPointF(cellX, top), b.elements);
                 b.texts.append(style.caps ? text.text.toUpper() : text.text);
-                stackUp(cell, offset + gap + box.height);
+                stackUp(cell, offset + gap + height);
             }
             if (rowHeight > 0) {
                 anything = true;
@@ -701,28 +725,20 @@ QList<Composer::Block> Composer::textBlocks(const TextBlock& text, const RowCont
         b.keepWithNext = p.kind == Paragraph::Kind::Heading || text.keepTogether;
         b.newPage = text.newPage && out.isEmpty();
         if (p.kind == Paragraph::Kind::Bullet) {
-            const TextBox bullet =
-                layoutText(QStringLiteral("\u2022"), {}, style, bulletIndent, Qt::AlignLeft);
-            for (Element e : bullet.runs) {
-                e.rect.translate(x, 0);
-                b.elements.append(e);
-            }
+            layoutText(QStringLiteral("\u2022"), {}, style, bulletIndent, Qt::AlignLeft, QPointF(x, 0),
+                       b.elements);
             x += bulletIndent;
             width -= bulletIndent;
         }
-        const TextBox box =
-            layoutText(rt.text, rt.bold, style, qMax<qreal>(1, width), style.align.value_or(Qt::AlignLeft));
-        for (Element e : box.runs) {
-            e.rect.translate(x, 0);
-            b.elements.append(e);
-        }
+        QList<qreal> lineBottoms;
+        b.height = layoutText(rt.text, rt.bold, style, qMax<qreal>(1, width),
+                              style.align.value_or(Qt::AlignLeft), QPointF(x, 0), b.elements, &lineBottoms);
         b.texts.append(style.caps ? rt.text.toUpper() : rt.text);
-        b.height = box.height;
         b.breakable = true;
         // A paragraph may be cut between pages, but leaves at least two lines on each side.
-        const int lines = int(box.lineBottoms.size());
+        const int lines = int(lineBottoms.size());
         for (int k = 2; k <= lines - 2; ++k)
-            b.breaks.append(box.lineBottoms[k - 1]);
+            b.breaks.append(lineBottoms[k - 1]);
         out.append(b);
     }
     if (text.keepTogether && !out.isEmpty())
@@ -850,6 +866,7 @@ Result Composer::compose(Document* out)
     *out = Document();
     m_doc = out;
     m_fonts.clear();
+    m_columns.clear();
     m_imageCache.clear();
     out->m_title = m_title;
     out->m_suggestedFileName = m_suggestedFileName;
@@ -963,26 +980,43 @@ Result Composer::compose(Document* out)
         const int firstPage = int(out->m_pages.size());
         qreal y = bodyTop;
         bool hasContent = false;
-        auto place = [&](Page& page, const Block& b, qreal top) {
+        // Puts a block on a page at top. A block placed for good gives up its elements; the repeated headers
+        // are copied.
+        auto placeBlock = [&](Page& page, Block& b, qreal top, bool consume) {
             PlacedBand placed;
             placed.kind = b.kind;
             placed.name = b.name;
             placed.rect = QRectF(left, top, width, b.height);
-            placed.texts = b.texts;
+            placed.texts = consume ? std::move(b.texts) : b.texts;
             placed.continued = b.continued;
             placed.firstElement = int(page.elements.size());
             placed.elementCount = int(b.elements.size());
-            for (Element e : b.elements) {
-                e.rect.translate(0, top);
-                e.baseline += top;
-                page.elements.append(e);
+            for (Element& e : b.elements) {
+                if (consume) {
+                    e.rect.translate(0, top);
+                    e.baseline += top;
+                    page.elements.append(std::move(e));
+                } else {
+                    Element copy = e;
+                    copy.rect.translate(0, top);
+                    copy.baseline += top;
+                    page.elements.append(std::move(copy));
+                }
             }
-            page.bands.append(placed);
+            if (consume)
+                b.elements.clear();
+            page.bands.append(std::move(placed));
+        };
+        auto place = [&](Page& page, Block& b, qreal top) { placeBlock(page, b, top, true); };
+        auto placeCopy = [&](Page& page, const Block& b, qreal top) {
+            placeBlock(page, const_cast<Block&>(b), top, false);
         };
         auto startPage = [&](const Block* next) {
             Page page;
             page.section = section;
-            out->m_pages.append(page);
+            page.elements.reserve(512);
+            page.bands.reserve(64);
+            out->m_pages.append(std::move(page));
             y = bodyTop;
             hasContent = false;
             // Inside a list, the column titles come again, and the group's title where it asks to.
@@ -990,16 +1024,15 @@ Result Composer::compose(Document* out)
                 const Region& region = m_regions[next->region];
                 const bool isColumnHeader = next->kind == BandKind::ColumnHeader;
                 if (region.hasColumnHeader && !isColumnHeader) {
-                    Block again = region.columnHeader;
-                    again.continued = true;
-                    place(out->m_pages.last(), again, y);
-                    y += again.height;
+                    placeCopy(out->m_pages.last(), region.columnHeader, y);
+                    out->m_pages.last().bands.last().continued = true;
+                    y += region.columnHeader.height;
                 }
                 if (next->group >= 0 && next->kind != BandKind::GroupHeader && !isColumnHeader &&
                     next->group < region.continuedGroupHeaders.size()) {
                     const Block& groupHeader = region.continuedGroupHeaders[next->group];
                     if (!groupHeader.isEmpty()) {
-                        place(out->m_pages.last(), groupHeader, y);
+                        placeCopy(out->m_pages.last(), groupHeader, y);
                         y += groupHeader.height;
                     }
                 }
@@ -1111,12 +1144,12 @@ Result Composer::compose(Document* out)
             ctx.pages = page.count;
             const QList<PlacedBand> body = page.bands;
             page.bands.clear();
-            const Block header = bandBlock(m_layout.pageHeader, ctx);
+            Block header = bandBlock(m_layout.pageHeader, ctx);
             if (!header.isEmpty())
                 place(page, header, m_layout.margins.top());
             for (const PlacedBand& band : body)
                 page.bands.append(band);
-            const Block footer = bandBlock(m_layout.pageFooter, ctx);
+            Block footer = bandBlock(m_layout.pageFooter, ctx);
             if (!footer.isEmpty())
                 place(page, footer, pageSize.height() - m_layout.margins.bottom() - footer.height);
         }

@@ -8,6 +8,8 @@
 #include <QDate>
 #include <QFontMetricsF>
 #include <QHash>
+#include <array>
+#include <map>
 #include <memory>
 
 namespace tv::report {
@@ -55,12 +57,8 @@ private:
         int index = -1;
         QFont font;
         QFontMetricsF metrics{QFont()};
-    };
-    struct TextBox
-    {
-        QList<Element> runs;
-        QList<qreal> lineBottoms;
-        qreal height = 0;
+        std::array<qreal, 256> latin{}; // advances of the first 256 characters, filled on first use
+        bool latinReady = false;
     };
     struct Region
     {
@@ -73,9 +71,13 @@ private:
         int begin, end;
     };
 
-    const FontInfo& font(const Style& style, bool bold);
-    TextBox layoutText(const QString& text, const QList<QPair<int, int>>& bold, const Style& style,
-                       qreal width, Qt::Alignment align);
+    FontInfo& font(const Style& style, bool bold);
+    static qreal textWidth(FontInfo& font, const QString& text);
+    // Lays text out in width, appending its runs to out moved by origin. Returns the height; lineBottoms gets
+    // the bottom of every line.
+    qreal layoutText(const QString& text, const QList<QPair<int, int>>& bold, const Style& style, qreal width,
+                     Qt::Alignment align, QPointF origin, QList<Element>& out,
+                     QList<qreal>* lineBottoms = nullptr);
     Block bandBlock(const Band& band, const class RowContext& ctx);
     QList<Block> textBlocks(const TextBlock& text, const class RowContext& ctx);
     int imageIndex(const QByteArray& bytes);
@@ -89,7 +91,8 @@ private:
     QDate m_today = QDate::currentDate();
     QString m_title, m_suggestedFileName;
     Document* m_doc = nullptr;
-    QHash<QString, FontInfo> m_fonts;
+    std::map<std::pair<const Style*, bool>, FontInfo> m_fonts;                // stable references
+    QHash<const ColumnSet*, std::pair<QList<qreal>, QList<qreal>>> m_columns; // column positions and widths
     QHash<QByteArray, int> m_imageCache;
     QList<Region> m_regions;
 };

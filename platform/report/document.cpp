@@ -1,5 +1,7 @@
 #include "platform/report/document.h"
 
+#include "platform/report/pdfwriter.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
@@ -104,7 +106,10 @@ Result Document::writePdf(const QString& path) const
         return Result::failure(ResultCode::OutputFailed,
                                QStringLiteral("The PDF file cannot be written: the folder %1 does not exist.")
                                    .arg(QDir::toNativeSeparators(info.absolutePath())));
-    {
+    if (directpdf::canWrite(*this)) {
+        if (Result r = directpdf::write(*this, path); !r.ok())
+            return r;
+    } else {
         QPdfWriter writer(path);
         writer.setResolution(1200);
         writer.setPageLayout(pageLayout());

@@ -103,3 +103,6 @@ private:
 };
 
 } // namespace tv::report
+
+Q_DECLARE_TYPEINFO(tv::report::Element, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(tv::report::PlacedBand, Q_RELOCATABLE_TYPE);

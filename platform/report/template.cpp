@@ -40,6 +40,14 @@ void splitField(const QString& inside, QString* formula, QString* format, QStrin
 
 } // namespace
 
+bool isBlank(QStringView text)
+{
+    for (QChar c : text)
+        if (!c.isSpace())
+            return false;
+    return true;
+}
+
 bool Template::parse(const QString& text, QString* error)
 {
     m_lines.clear();
@@ -142,13 +150,15 @@ RichText Template::evaluate(const EvalContext& context, bool dropEmptyLines) con
                 const Field& f = m_fields[seg.field];
                 const Value v = tv::report::evaluate(*f.expr, context);
                 piece = v.isEmpty() ? QString() : v.display(f.format);
-                if (piece.trimmed().isEmpty() && f.hasFallback)
+                if (isBlank(piece) && f.hasFallback)
                     piece = f.fallback;
-                if (!piece.trimmed().isEmpty())
+                if (!isBlank(piece))
                     anyFieldFilled = true;
                 // Line breaks inside a value (a memo field) stay line breaks of the text.
-                piece.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-                piece.replace(u'\r', u'\n');
+                if (piece.contains(u'\r')) {
+                    piece.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+                    piece.replace(u'\r', u'\n');
+                }
             }
             if (seg.bold && !piece.isEmpty())
                 bold.append({int(out.text.size() + (firstLine ? 0 : 1) + text.size()), int(piece.size())});

@@ -16,8 +16,16 @@ struct RichText
 {
     QString text;                // lines separated by '\n'
     QList<QPair<int, int>> bold; // start and length of the bold parts
-    bool isEmpty() const { return text.trimmed().isEmpty(); }
+    bool isEmpty() const;
 };
+
+// True for a text of nothing but blanks and line breaks.
+bool isBlank(QStringView text);
+
+inline bool RichText::isEmpty() const
+{
+    return isBlank(text);
+}
 
 class Template
 {

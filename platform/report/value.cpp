@@ -1,5 +1,7 @@
 #include "platform/report/value.h"
 
+#include "platform/report/template.h"
+
 #include <QLocale>
 #include <QMetaType>
 #include <cmath>
@@ -312,7 +314,7 @@ bool Value::isEmpty() const
     case Type::Null:
         return true;
     case Type::Text:
-        return m_text.trimmed().isEmpty();
+        return isBlank(m_text);
     case Type::Bytes:
         return m_bytes.isEmpty();
     default:

@@ -1,5 +1,6 @@
 // The report engine as the print windows use it: settings kept between requests, report files found in any
 // letter case, plain errors, destinations, and export to PDF.
+#include "platform/report/pdfwriter.h"
 #include "report_test_support.h"
 
 #include <QPrinterInfo>
@@ -41,6 +42,8 @@ private slots:
     void defaultOutput();
     void exportPdf();
     void exportPdfIntoMissingFolder();
+    void exportPdfOfAnyCharacters_data();
+    void exportPdfOfAnyCharacters();
     void layoutMistakes_data();
     void layoutMistakes();
 
@@ -451,6 +454,49 @@ void TestReportEngine::exportPdfIntoMissingFolder()
     const Result r = engine.exportPdf(folder() + QStringLiteral("/no such folder/out.pdf"));
     QCOMPARE(r.code, ResultCode::OutputFailed);
     QVERIFY(r.message.startsWith(QLatin1String("The PDF file cannot be written: the folder")));
+}
+
+void TestReportEngine::exportPdfOfAnyCharacters_data()
+{
+    QTest::addColumn<QString>("customer");
+    QTest::addColumn<bool>("direct");
+    QTest::newRow("Latin 1 and typographic marks")
+        << QStringLiteral("Bowling M\u00fcller & S\u00f6hne \u2013 \u201cStar\u201d") << true;
+    QTest::newRow("Cyrillic") << QStringLiteral(
+                                     "\u041a\u0435\u0433\u043b\u044f \u041c\u043e\u0441\u043a\u0432\u0430")
+                              << false;
+}
+
+void TestReportEngine::exportPdfOfAnyCharacters()
+{
+    QFETCH(QString, customer);
+    QFETCH(bool, direct);
+    QTemporaryDir dir;
+    QString error;
+    const QString db = createDatabase(dir.path(), &error);
+    QVERIFY2(!db.isEmpty(), qPrintable(error));
+    QCOMPARE(
+        addJob(db, {{QStringLiteral("AutoNumber"), 5}, {QStringLiteral("Customer Name"), customer}}, &error),
+        5);
+    QVERIFY(QFile::copy(layoutFolder() + QStringLiteral("/Terms & Conditions.rpt"),
+                        dir.filePath(QStringLiteral("Terms & Conditions.rpt"))));
+    ReportEngine engine;
+    engine.setReportFileName(dir.filePath(QStringLiteral("Terms & Conditions.rpt")));
+    engine.setSelectionFormula(QStringLiteral("{Job Information.AutoNumber}=5"));
+    std::shared_ptr<const Document> doc;
+    QVERIFY(engine.compose(&doc).ok());
+    // Texts beyond Windows Latin 1 go through Qt's PDF engine, which embeds the fonts it needs.
+    QCOMPARE(directpdf::canWrite(*doc), direct);
+    const QString pdf = dir.filePath(QStringLiteral("terms.pdf"));
+    QVERIFY(doc->writePdf(pdf).ok());
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("poppler's pdftotext is not installed");
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished());
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(printed.contains(customer), qPrintable(printed.left(400)));
+    QVERIFY(printed.contains(QLatin1String("TERMS AND CONDITIONS")));
 }
 
 void TestReportEngine::layoutMistakes_data()
