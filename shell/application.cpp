@@ -3,6 +3,7 @@
 #include "database/connection.h"
 #include "database/schema.h"
 #include "platform/interactive.h"
+#include "reports/report_preview.h"
 #include "shell/artwork.h"
 #include "shell/jetimport.h"
 #include "shell/mainmenu.h"
@@ -45,6 +46,8 @@ MainMenu* startApplication()
     QApplication::setQuitOnLastWindowClosed(false);
 
     prepareDatabaseFile();
+    // Reports sent to the screen open in the preview window.
+    reports::installReportPreview();
     MainMenu* main = mainMenu();
     // Closing the main window ends the program.
     QObject::connect(main, &Form::unloaded, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
