@@ -140,7 +140,7 @@ QPixmap finishedQuote(int size)
         paper(p, QRectF(16, 6, 64, 86), 16);
         p.setPen(QPen(Ink, 2));
         QFont f(QStringLiteral("DejaVu Sans"));
-        f.setPixelSize(12);
+        f.setPixelSize(10);
         f.setBold(true);
         p.setFont(f);
         p.drawText(QRectF(22, 12, 44, 14), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("QUOTE"));
