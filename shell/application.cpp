@@ -45,9 +45,11 @@ MainMenu* startApplication()
     QApplication::setWindowIcon(artwork::applicationIcon());
     QApplication::setQuitOnLastWindowClosed(false);
 
-    prepareDatabaseFile();
     // Reports sent to the screen open in the preview window.
     reports::installReportPreview();
+    // The database file is looked at (and converted or brought up to date) once the window shows, before its
+    // binding opens.
+    MainMenu::openDataAfterFirstPaint(&prepareDatabaseFile);
     MainMenu* main = mainMenu();
     // Closing the main window ends the program.
     QObject::connect(main, &Form::unloaded, qApp, &QCoreApplication::quit, Qt::QueuedConnection);

@@ -59,7 +59,18 @@ QLabel* sign(QWidget* parent, const QString& name, const QString& text)
     return label;
 }
 
+std::function<void()>& deferredPreparation()
+{
+    static std::function<void()> preparation;
+    return preparation;
+}
+
 } // namespace
+
+void MainMenu::openDataAfterFirstPaint(std::function<void()> beforeOpen)
+{
+    deferredPreparation() = beforeOpen ? std::move(beforeOpen) : [] {};
+}
 
 MainMenu::MainMenu()
 {
@@ -238,7 +249,11 @@ void MainMenu::Form_Load()
     Data1->setDatabaseName(platform::databasePath());
     Data1->setRecordSource(QStringLiteral("LogoData"));
     Data1->bindPicture(Image1, QStringLiteral("Logo"));
-    Data1->open();
+    if (deferredPreparation()) {
+        m_dataPending = true;
+    } else {
+        Data1->open();
+    }
     Timer1->start();
     Timer1_Timer();
 }
@@ -294,6 +309,13 @@ void MainMenu::paintEvent(QPaintEvent* event)
     Form::paintEvent(event);
     if (m_firstPaint) {
         m_firstPaint = false;
+        if (m_dataPending)
+            QTimer::singleShot(0, this, [this]() {
+                m_dataPending = false;
+                if (auto prepare = std::exchange(deferredPreparation(), nullptr))
+                    prepare();
+                Data1->open();
+            });
         setProperty("firstPainted", true);
     }
 }

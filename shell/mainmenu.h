@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <functional>
+
 class QAction;
 class QLabel;
 class QMenu;
@@ -31,6 +33,10 @@ public:
     // A menu entry by its name (MnuFileCompress, ...).
     QAction* entry(const QString& name) const { return m_entries.value(name); }
     Binding* logoBinding() const { return Data1; }
+
+    // At program start the window paints first and opens its binding right after, running the given
+    // preparation of the database file before: the window shows at once. Set before the window loads.
+    static void openDataAfterFirstPaint(std::function<void()> beforeOpen);
 
     // Menu handlers, one per entry.
     void MnuFileCompress_Click();
@@ -93,6 +99,7 @@ private:
     QTimer* Timer1;
     QHash<QString, QAction*> m_entries;
     bool m_firstPaint = true;
+    bool m_dataPending = false;
 };
 
 } // namespace tv

@@ -65,6 +65,7 @@ private slots:
     void showsStoredLogo();
     void missingDatabaseIsReportedAndWindowOpens();
     void exitClosesOtherWindowsWithoutTheirChecks();
+    void atStartDataOpensRightAfterFirstPaint();
 };
 
 void MainMenuTest::cleanup()
@@ -320,6 +321,26 @@ void MainMenuTest::exitClosesOtherWindowsWithoutTheirChecks()
     QCOMPARE(ended.size(), 1);
     QTRY_VERIFY(watch.isNull());
     QVERIFY(!Forms::isLoaded<MainMenu>());
+}
+
+void MainMenuTest::atStartDataOpensRightAfterFirstPaint()
+{
+    ScriptedInteractive ui;
+    AppFolder folder;
+    int prepared = 0;
+    bool openBeforePreparation = false;
+    MainMenu::openDataAfterFirstPaint([&]() {
+        ++prepared;
+        openBeforePreparation = Forms::loaded<MainMenu>()->logoBinding()->isOpen();
+    });
+    MainMenu* main = mainMenu();
+    QVERIFY(!main->logoBinding()->isOpen());
+    QCOMPARE(prepared, 0);
+    main->show();
+    QTRY_VERIFY(main->logoBinding()->isOpen());
+    QCOMPARE(prepared, 1);
+    QVERIFY(!openBeforePreparation);
+    QVERIFY(ui.messages().isEmpty());
 }
 
 QTEST_MAIN(MainMenuTest)
