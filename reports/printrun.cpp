@@ -116,13 +116,15 @@ void PrintRun::tellFailures(const QString& title)
     int withoutPrinter = 0;
     for (const Failure& f : m_failures)
         withoutPrinter += f.result.code == ResultCode::NoPrinter;
-    text +=
-        withoutPrinter == 1 && m_failures.size() == 1
-            ? QStringLiteral("\n\nDo you want to save it as a PDF file instead?")
-        : withoutPrinter == 1
-            ? QStringLiteral("\n\nDo you want to save the one that needs a printer as a PDF file instead?")
-            : QStringLiteral("\n\nDo you want to save the documents that need a printer as PDF files "
-                             "instead?");
+    if (m_failures.size() == 1)
+        text += QStringLiteral("\n\nDo you want to save it as a PDF file instead?");
+    else if (withoutPrinter == m_failures.size())
+        text += QStringLiteral("\n\nDo you want to save them as PDF files instead?");
+    else if (withoutPrinter == 1)
+        text += QStringLiteral("\n\nDo you want to save the one that needs a printer as a PDF file instead?");
+    else
+        text +=
+            QStringLiteral("\n\nDo you want to save the documents that need a printer as PDF files instead?");
     if (msgBox(text, vbYesNo + vbExclamation, title) == vbYes)
         exportInstead(title);
 }

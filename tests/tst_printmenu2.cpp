@@ -85,6 +85,7 @@ private slots:
     void oneReasonForAll();
     void cancelIsNotTold();
     void noPrinterOffersPdfFiles();
+    void noPrinterAnsweredNo();
     void exitHidesAndKeepsTheState();
     void titleBarUnloads();
 };
@@ -518,6 +519,25 @@ void PrintMenu2Test::noPrinterOffersPdfFiles()
     const Asked done = messages.last();
     QCOMPARE(done.style, vbOKOnly + vbInformation);
     QVERIFY(done.text.contains(QStringLiteral("Financing - Job 17.pdf")));
+}
+
+void PrintMenu2Test::noPrinterAnsweredNo()
+{
+    m_fx->output.answer = report::SystemOutput::noPrinter();
+    m_fx->ui.answerMessage(vbNo);
+    PrintMenu2* w = window();
+    jobBox(w)->setText(QStringLiteral("17"));
+    w->Command3_Click();
+    w->Command1_Click();
+
+    QCOMPARE(m_fx->output.calls.size(), 3);
+    QCOMPARE(m_fx->ui.asked.size(), 1);
+    QCOMPARE(m_fx->ui.lastMessage().text, QStringLiteral("These documents were not printed:\n\n"
+                                                         "    Job Quote (No Pricing)\n"
+                                                         "    Domestic Terms and Conditions\n"
+                                                         "    Financing\n\n"
+                                                         "No printer is installed on this computer.\n\n"
+                                                         "Do you want to save them as PDF files instead?"));
 }
 
 void PrintMenu2Test::exitHidesAndKeepsTheState()
