@@ -3,7 +3,6 @@
 #include "database/connection.h"
 #include "database/schema.h"
 #include "platform/interactive.h"
-#include "reports/report_preview.h"
 #include "shell/artwork.h"
 #include "shell/jetimport.h"
 #include "shell/mainmenu.h"
@@ -45,8 +44,6 @@ MainMenu* startApplication()
     QApplication::setWindowIcon(artwork::applicationIcon());
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Reports sent to the screen open in the preview window.
-    reports::installReportPreview();
     // The database file is looked at (and converted or brought up to date) once the window shows, before its
     // binding opens.
     MainMenu::openDataAfterFirstPaint(&prepareDatabaseFile);
