@@ -1,6 +1,7 @@
 #include "catalog/customitems.h"
 
 #include "catalog/catalogmodel.h"
+#include "catalog/repoint.h"
 #include "catalog/slotpage.h"
 #include "catalog/subcustomitems.h"
 #include "catalog/tabstrip.h"
@@ -171,16 +172,7 @@ void CustomItems::Form_Paint()
 
 bool CustomItems::saveStep()
 {
-    bool saved = true;
-    for (int i = 0; i <= 10; ++i) {
-        if (i == QuoteLines)
-            continue;
-        Binding* b = m_data1.at(i);
-        b->collectControls();
-        if (b->recordset() && b->recordset()->isDirty() && !b->updateRecord())
-            saved = false;
-    }
-    return saved;
+    return saveEditedRows(m_data1.mid(0, 11), QuoteLines);
 }
 
 void CustomItems::SSTab1_Click(int previousTab)

@@ -33,4 +33,18 @@ bool repoint(Binding* binding, const QString& source)
     return true;
 }
 
+bool saveEditedRows(const QList<Binding*>& bindings, int skip)
+{
+    bool saved = true;
+    for (int i = 0; i < bindings.size(); ++i) {
+        if (i == skip)
+            continue;
+        Binding* b = bindings.at(i);
+        b->collectControls();
+        if (b->recordset() && b->recordset()->isDirty() && !b->updateRecord())
+            saved = false;
+    }
+    return saved;
+}
+
 } // namespace tv

@@ -207,16 +207,7 @@ void SubCustomItems::Form_Paint()
 
 bool SubCustomItems::saveStep()
 {
-    bool saved = true;
-    for (int i = 0; i <= 11; ++i) {
-        if (i == QuoteLines)
-            continue;
-        Binding* b = m_data1.at(i);
-        b->collectControls();
-        if (b->recordset() && b->recordset()->isDirty() && !b->updateRecord())
-            saved = false;
-    }
-    return saved;
+    return saveEditedRows(m_data1.mid(0, 12), QuoteLines);
 }
 
 void SubCustomItems::SSTab1_Click(int previousTab)
