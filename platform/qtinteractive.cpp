@@ -81,24 +81,24 @@ int QtInteractive::messageBox(const QString& text, int style, const QString& tit
 {
     QMessageBox box(iconOf(style), title.isEmpty() ? ApplicationTitle : title, text, QMessageBox::NoButton,
                     QApplication::activeWindow());
-    const QList<ButtonSpec> specs = buttonsOf(style);
-    for (const ButtonSpec& spec : specs)
-        box.addButton(spec.button);
-    const int defaultIndex = std::min<int>((style & 768) / 256, int(specs.size()) - 1);
-    box.setDefaultButton(specs.at(defaultIndex).button);
-    if (specs.size() == 1)
-        box.setEscapeButton(specs.first().button);
+    const QList<ButtonSpec> choices = buttonsOf(style);
+    for (const ButtonSpec& choice : choices)
+        box.addButton(choice.button);
+    const int defaultIndex = std::min<int>((style & 768) / 256, int(choices.size()) - 1);
+    box.setDefaultButton(choices.at(defaultIndex).button);
+    if (choices.size() == 1)
+        box.setEscapeButton(choices.first().button);
     else if (box.button(QMessageBox::Cancel))
         box.setEscapeButton(QMessageBox::Cancel);
     PointerPause pause;
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
-    for (const ButtonSpec& spec : specs)
-        if (spec.button == clicked)
-            return spec.result;
+    for (const ButtonSpec& choice : choices)
+        if (choice.button == clicked)
+            return choice.result;
     // Closed without a button: the escape answer, as the platform does.
-    return specs.size() == 1 ? specs.first().result
-                             : (box.button(QMessageBox::Cancel) ? vbCancel : specs.last().result);
+    return choices.size() == 1 ? choices.first().result
+                             : (box.button(QMessageBox::Cancel) ? vbCancel : choices.last().result);
 }
 
 InputAnswer QtInteractive::inputBox(const QString& prompt, const QString& title, const QString& defaultText)

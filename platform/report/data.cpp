@@ -101,7 +101,7 @@ bool describeTable(const QSqlDatabase& db, const QString& table, DataTable* out,
     return true;
 }
 
-Result loadReportData(const QSqlDatabase& db, const DataSpec& spec, const Selection& selection,
+Result loadReportData(const QSqlDatabase& db, const DataSpec& source, const Selection& selection,
                       ReportData* out)
 {
     *out = ReportData();
@@ -115,30 +115,30 @@ Result loadReportData(const QSqlDatabase& db, const DataSpec& spec, const Select
         return Result::success();
     };
 
-    if (Result r = describe(spec.master, &out->master); !r.ok())
+    if (Result r = describe(source.master, &out->master); !r.ok())
         return r;
-    const int keyColumn = out->master.columnIndex(spec.masterKey);
+    const int keyColumn = out->master.columnIndex(source.masterKey);
     if (keyColumn < 0)
-        return missingField(out->master.name, spec.masterKey);
+        return missingField(out->master.name, source.masterKey);
     const QString key = quoted(out->master.columns[keyColumn]);
 
-    const bool hasDetails = !spec.details.isEmpty();
+    const bool hasDetails = !source.details.isEmpty();
     int linkColumn = -1;
     QStringList order;
     if (hasDetails) {
-        if (Result r = describe(spec.details, &out->details); !r.ok())
+        if (Result r = describe(source.details, &out->details); !r.ok())
             return r;
-        linkColumn = out->details.columnIndex(spec.detailsLink);
+        linkColumn = out->details.columnIndex(source.detailsLink);
         if (linkColumn < 0)
-            return missingField(out->details.name, spec.detailsLink);
-        for (const QString& f : spec.order) {
+            return missingField(out->details.name, source.detailsLink);
+        for (const QString& f : source.order) {
             const int c = out->details.columnIndex(f);
             if (c < 0)
                 return missingField(out->details.name, f);
             order.append(quoted(out->details.columns[c]) + QStringLiteral(" ASC"));
         }
     }
-    for (const QString& t : spec.lookups) {
+    for (const QString& t : source.lookups) {
         DataTable lookup;
         if (Result r = describe(t, &lookup); !r.ok())
             return r;
@@ -150,7 +150,7 @@ Result loadReportData(const QSqlDatabase& db, const DataSpec& spec, const Select
         out->lookups.append(lookup);
     }
 
-    const bool blank = !selection.active && spec.blankWithoutSelection;
+    const bool blank = !selection.active && source.blankWithoutSelection;
     if (blank) {
         out->sections.append(ReportData::Section());
         return Result::success();

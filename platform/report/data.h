@@ -44,7 +44,7 @@ struct ReportData
 // Reads what the layout's [data] asks for. Table and field names are matched without regard to letter case
 // and quoted as identifiers; the selected number is bound as a parameter. Errors: DatabaseError for a failing
 // query, LayoutInvalid for a table or field the database does not have, NoRecords when nothing is selected.
-Result loadReportData(const QSqlDatabase& db, const DataSpec& spec, const Selection& selection,
+Result loadReportData(const QSqlDatabase& db, const DataSpec& source, const Selection& selection,
                       ReportData* out);
 
 // Column names and CURRENCY flags of a table, and its name as stored; false if the database has no such

@@ -698,10 +698,10 @@ bool LayoutParser::bandLine(const QString& text, int line)
             band.rows.append(Row());
         return band.rows.last();
     };
-    auto columnSpan = [&](const QString& spec, QString* first, QString* last) {
-        const qsizetype dots = spec.indexOf(QLatin1String(".."));
-        *first = dots < 0 ? spec : spec.left(dots);
-        *last = dots < 0 ? spec : spec.mid(dots + 2);
+    auto columnSpan = [&](const QString& source, QString* first, QString* last) {
+        const qsizetype dots = source.indexOf(QLatin1String(".."));
+        *first = dots < 0 ? source : source.left(dots);
+        *last = dots < 0 ? source : source.mid(dots + 2);
         return !first->isEmpty() && !last->isEmpty();
     };
 
