@@ -27,17 +27,6 @@ bool fail(QString* error, const QString& message)
     return false;
 }
 
-bool syncToDisk(const QString& path, bool directory)
-{
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), (directory ? O_DIRECTORY : 0) | O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
-
 QString logOf(const QString& database)
 {
     return database + QStringLiteral("-wal");
@@ -131,9 +120,8 @@ bool prepareRestoredDatabase(const QString& file, QString* error)
     // with the rename.
     if (QFileInfo::exists(logOf(file)))
         return fail(error, QStringLiteral("its write-ahead log could not be merged."));
-    if (!syncToDisk(file, false))
-        return fail(error, QStringLiteral("it could not be saved to the disk (%1).")
-                               .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    if (QString why; !db::syncToDisk(file, false, &why))
+        return fail(error, QStringLiteral("it could not be saved to the disk (%1).").arg(why));
     return true;
 }
 
@@ -157,7 +145,7 @@ bool replaceDatabase(const QString& file, const QString& database, QString* erro
         return fail(error, QStringLiteral("The restored file could not take the place of %1: %2")
                                .arg(QDir::toNativeSeparators(database),
                                     QString::fromLocal8Bit(std::strerror(errno))));
-    syncToDisk(QFileInfo(database).absolutePath(), true);
+    db::syncToDisk(QFileInfo(database).absolutePath(), true);
     return true;
 }
 

@@ -6,6 +6,11 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace tv::db {
 
 bool compactFile(const QString& source, const QString& target, QString* error)
@@ -30,21 +35,34 @@ bool compactFile(const QString& source, const QString& target, QString* error)
             return fail(vacuum.lastError().text());
         }
     }
-    QString openError;
-    const auto copy = openConnection(target, QStringLiteral("Compaction check"), &openError);
-    if (!copy) {
-        QFile::remove(target);
-        return fail(openError);
+    QString why;
+    {
+        const auto copy = openConnection(target, QStringLiteral("Compaction check"), &why);
+        if (copy) {
+            QSqlQuery check(copy->database());
+            if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next())
+                why = check.lastError().text();
+            else if (check.value(0).toString() != QStringLiteral("ok"))
+                why = check.value(0).toString();
+        }
     }
-    QSqlQuery check(copy->database());
-    if (!check.exec(QStringLiteral("PRAGMA integrity_check")) || !check.next() ||
-        check.value(0).toString() != QStringLiteral("ok")) {
-        const QString why =
-            check.lastError().isValid() ? check.lastError().text() : check.value(0).toString();
-        check.finish();
+    if (!why.isEmpty()) {
+        QFile::remove(target);
         return fail(QStringLiteral("The compacted copy failed its check: %1").arg(why));
     }
     return true;
+}
+
+bool syncToDisk(const QString& path, bool directory, QString* error)
+{
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), (directory ? O_DIRECTORY : 0) | O_RDONLY | O_CLOEXEC);
+    bool ok = fd >= 0 && ::fsync(fd) == 0;
+    if (!ok && error)
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
 }
 
 } // namespace tv::db

@@ -1,5 +1,6 @@
 #include "shell/compaction.h"
 
+#include "database/compaction.h"
 #include "database/connection.h"
 
 #include <QDir>
@@ -77,42 +78,25 @@ void startWriteback(const QString& path)
 #endif
 }
 
-bool syncToDisk(const QString& path, bool directory, QString* error)
-{
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), (directory ? O_DIRECTORY : 0) | O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return fail(error, QString::fromLocal8Bit(strerror(errno)));
-    const bool ok = ::fsync(fd) == 0;
-    const QString why = ok ? QString() : QString::fromLocal8Bit(strerror(errno));
-    ::close(fd);
-    return ok || fail(error, why);
-}
-
-// Turns the fresh copy into a file like the program's own and proves it sound: write-ahead log on, every
-// page readable and well formed, nothing left in a log of its own, and all of it on the disk.
+// Turns the fresh copy, already checked page by page when it was written, into a file like the program's own:
+// write-ahead log on, nothing left in a log of its own, and all of it on the disk.
 bool checkCopy(const QString& copy, QString* why)
 {
-    QStringList mode, check;
+    QStringList mode;
     {
         const auto compacted = db::openConnection(copy, QStringLiteral("Compaction"), why);
         if (!compacted)
             return false;
         // The engine writes the copy with a rollback journal.
-        QStringList ignored;
-        if (!pragma(compacted, QStringLiteral("PRAGMA journal_mode = WAL"), &mode, why) ||
-            !pragma(compacted, QStringLiteral("PRAGMA mmap_size = 1073741824"), &ignored, why) ||
-            !pragma(compacted, QStringLiteral("PRAGMA quick_check"), &check, why))
+        if (!pragma(compacted, QStringLiteral("PRAGMA journal_mode = WAL"), &mode, why))
             return false;
     }
     if (mode.value(0).compare(u"wal", Qt::CaseInsensitive) != 0)
         return fail(why, QStringLiteral("its journal mode could not be set."));
-    if (check != QStringList{QStringLiteral("ok")})
-        return fail(why, check.mid(0, 5).join(u'\n'));
     // Closing the last connection empties and removes the log; one left over would be lost with the rename.
     if (QFileInfo::exists(copy + QStringLiteral("-wal")))
         return fail(why, QStringLiteral("its write-ahead log could not be merged."));
-    if (!syncToDisk(copy, false, why))
+    if (!db::syncToDisk(copy, false, why))
         return fail(why, QStringLiteral("it could not be saved to the disk: %1").arg(*why));
     return true;
 }
@@ -158,16 +142,9 @@ bool compactDatabase(const QString& path, QString* error)
         if (!checkpoint.isEmpty() && checkpoint.first() != u"0")
             return fail(error,
                         QStringLiteral("The database file %1 is in use by another program.").arg(nativeFile));
-        QSqlQuery vacuum(source->database());
-        vacuum.prepare(QStringLiteral("VACUUM INTO ?"));
-        vacuum.addBindValue(copy);
-        if (!vacuum.exec()) {
-            why = vacuum.lastError().text();
-            vacuum.finish();
-            QFile::remove(copy);
-            return fail(error, QStringLiteral("The compressed copy could not be written: %1").arg(why));
-        }
     }
+    if (QString why; !db::compactFile(file, copy, &why))
+        return fail(error, QStringLiteral("The compressed copy could not be written: %1").arg(why));
     reached(Stage::CopyWritten);
     startWriteback(copy);
 
@@ -200,7 +177,7 @@ bool compactDatabase(const QString& path, QString* error)
     }
     // The rename is made durable with the folder; the old file's shared index describes nothing any more.
     QString ignored;
-    syncToDisk(folder, true, &ignored);
+    db::syncToDisk(folder, true, &ignored);
     QFile::remove(file + QStringLiteral("-shm"));
     reached(Stage::Replaced);
 
